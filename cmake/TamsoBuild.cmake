@@ -1,0 +1,52 @@
+# Build helpers shared by every folder of the project.
+
+# Warnings are errors everywhere.
+add_compile_options(-Wall -Wextra -Werror)
+
+if(TAMSO_FUZZ)
+  # Everything linked into a fuzz target is instrumented for coverage and checked.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Adds each named folder that exists and holds a CMakeLists.txt, so that a subsystem
+# can be added by creating its folder without touching the parent's list.
+function(tamso_add_subdirectories)
+  foreach(dir IN LISTS ARGN)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
+# Adds every direct subfolder that holds a CMakeLists.txt, in name order.
+function(tamso_add_all_subdirectories)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(dir IN LISTS children)
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${dir}
+       AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
+# tamso_add_test(NAME src... LIBS lib...): one GoogleTest executable whose cases CTest
+# lists one by one.
+function(tamso_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
+endfunction()
+
+# tamso_add_fuzzer(NAME SOURCE src LIBS lib...): one libFuzzer target; its seed corpus
+# is fuzz/corpus/NAME.
+function(tamso_add_fuzzer name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_property(GLOBAL APPEND PROPERTY TAMSO_FUZZERS ${name})
+endfunction()

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing Tamso AVI need.
+# Idempotent: when every package is present it only checks and returns.
+set -euo pipefail
+
+packages=(
+  # toolchain and build
+  build-essential cmake ninja-build pkg-config git python3
+  clang-14 libclang-rt-14-dev clang-format
+  # test and benchmark libraries
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # the window system and the tune
+  qt6-base-dev qt6-qpa-plugins libgl-dev libxcb-shape0-dev
+  libfluidsynth-dev fluidsynth timgm6mb-soundfont
+  # fonts the window asks for by name (metric-compatible stand-ins)
+  fonts-liberation fonts-dejavu-core fontconfig
+  # oracles for the AVI tests and benchmarks
+  ffmpeg mediainfo hyperfine
+  # a real X server for the window tests, and the tools that drive and look at it
+  xvfb xauth openbox xdotool x11-utils x11-apps imagemagick sox
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO=sudo
+else
+  SUDO=
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
