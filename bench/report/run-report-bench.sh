@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Whole-process time of tamso-avi-report against ffprobe, mediainfo and a process that
+# does nothing, on a ~1 MB AVI and on a ~1.2 GB OpenDML AVI, in one hyperfine run.
+# Usage: bench/report/run-report-bench.sh [OUTPUT.md]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+out=${1:-}
+
+cmake --preset release >/dev/null
+cmake --build --preset release --target tamso-avi-report >/dev/null
+tool=$PWD/build/release/bin/tamso-avi-report
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+small=$work/small.avi
+big=$work/big.avi
+ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=20 -c:v mpeg4 -vtag XVID -b:v 400k "$small"
+ffmpeg -v error -y -f lavfi -i color=c=gray:size=1920x1080:rate=25:duration=8 -c:v rawvideo -pix_fmt bgr24 "$big"
+ls -l "$small" "$big" | awk '{print $5, $9}' | sed "s|$work/||"
+
+args=(-N --warmup 5 --min-runs 30 --style basic)
+[ -n "$out" ] && args+=(--export-markdown "$out")
+hyperfine "${args[@]}" \
+  -n 'nothing (true)' 'true' \
+  -n 'tamso-avi-report 1 MB' "$tool $small" \
+  -n 'tamso-avi-report 1.2 GB OpenDML' "$tool $big" \
+  -n 'ffprobe 1 MB' "ffprobe -v error -show_streams -show_format $small" \
+  -n 'mediainfo 1 MB' "mediainfo $small" \
+  -n 'ffprobe 1.2 GB' "ffprobe -v error -show_streams -show_format $big" \
+  -n 'mediainfo 1.2 GB' "mediainfo $big"

@@ -1,0 +1,17 @@
+#pragma once
+// tamso-avi-report: prints, for each AVI file named, the report the window would show.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace tamso {
+
+// Runs the tool on its arguments (without the program name); returns the exit status:
+// 0 when every file was reported, 1 when any was not, 2 for a usage error.
+int RunReportTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The report's CR LF line breaks as this platform writes them.
+std::string WithPlatformLineEnds(const std::string& text);
+
+}  // namespace tamso
