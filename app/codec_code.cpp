@@ -23,7 +23,7 @@ std::optional<std::string> FindCodecCode(std::span<const std::uint8_t> head) {
   return std::string(code.begin(), code.end());
 }
 
-CodecStepResult ReadCodecCode(const fs::path& file) {
+CodecStepResult ReadCodecCode(const fs::path& file) noexcept {
   try {
     std::error_code ec;
     // file_size refuses anything but an ordinary file, so a pipe is never opened.

@@ -40,7 +40,7 @@ struct CodecStepResult {
 // Measures the file and, if it is long enough, scans its first kCodecHeadBytes bytes.
 // Never throws: every failure of the file system is kReadError. Only an ordinary file is
 // opened (a pipe or device is never read).
-CodecStepResult ReadCodecCode(const std::filesystem::path& file);
+CodecStepResult ReadCodecCode(const std::filesystem::path& file) noexcept;
 
 // What the codec step appends to the report: for a found code, CR LF "Video codec used: "
 // the code (its bytes read as Windows-1252, written as UTF-8), CR LF "Infos: " and
