@@ -12,7 +12,9 @@ constexpr std::uint64_t kDwordMax = std::numeric_limits<std::uint32_t>::max();
 
 std::uint32_t Saturate(std::uint64_t value) { return static_cast<std::uint32_t>(std::min(value, kDwordMax)); }
 
-std::uint32_t Magnitude(std::int32_t value) { return static_cast<std::uint32_t>(std::abs(std::int64_t{value})); }
+std::uint32_t Magnitude(std::int32_t value) {
+  return static_cast<std::uint32_t>(std::abs(std::int64_t{value}));
+}
 
 // Bytes a second a stream asks for: whole samples when they have a fixed size, else
 // the largest chunk it announces, at its sample rate.

@@ -69,9 +69,9 @@ struct StreamDescription {
 
 struct AviDescription {
   MainHeader main;
-  std::vector<StreamDescription> streams;         // one per complete 'strl' list, in order
-  std::optional<std::uint32_t> grandFrames;       // 'dmlh' in LIST 'odml'
-  bool hasLegacyIndex = false;                    // an 'idx1' chunk in the first RIFF form
+  std::vector<StreamDescription> streams;    // one per complete 'strl' list, in order
+  std::optional<std::uint32_t> grandFrames;  // 'dmlh' in LIST 'odml'
+  bool hasLegacyIndex = false;               // an 'idx1' chunk in the first RIFF form
 };
 
 enum class ParseStatus {
