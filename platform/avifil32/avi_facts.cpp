@@ -58,8 +58,12 @@ FrameSize FrameSizeOf(const StreamDescription& stream) {
 //   - the sum of the durations of the stream's super index ('indx'), which lists the
 //     frames of every RIFF form;
 //   - for the first video stream, 'dmlh' dwGrandFrames, the frame count of the file.
-// ffprobe's nb_frames and mediainfo's frame count agree with this on files ffmpeg
-// writes past 1 GB (all three say the same there: 200 frames, where avih says 174).
+// On files ffmpeg writes past 1 GB all three agree with ffprobe and mediainfo (200
+// frames where avih says 174). Where they differ the two tools part ways: ffprobe's
+// nb_frames is dwLength as written, mediainfo counts the indexed frames. The largest
+// value follows mediainfo when the OpenDML headers show more frames than dwLength, and
+// ffprobe when dwLength claims more than is indexed (frames are not counted here, since
+// that would mean reading the indexes in the frame data).
 std::uint32_t StreamLengthOf(const AviDescription& avi, std::size_t index) {
   const StreamDescription& stream = avi.streams.at(index);
   std::uint64_t length = stream.header.length;

@@ -91,14 +91,16 @@ TEST(AviRecord, OpenDmlLengthCoversEveryRiffForm) {
   EXPECT_EQ(r.record.dwLength, 600u);
   EXPECT_EQ(r.length, 600);
 
-  // A writer that left only the first form's count in the stream header: the super
-  // index still covers all forms.
+  // A writer that left only the first form's count in the stream header and never
+  // filled in 'dmlh': the super index still covers all forms.
   layout.streams[0].length = 300;
+  layout.grandFrames = 0;
   r = RunReport(BuildAvi(layout));
   EXPECT_EQ(r.record.dwLength, 600u);
   EXPECT_EQ(r.length, 600);
 
   // Without a super index the 'dmlh' total counts for the first video stream.
+  layout.grandFrames = 600;
   std::vector<std::uint8_t> bytes = BuildAvi(layout);
   for (int i = 0; i < 2; ++i) std::memcpy(bytes.data() + FindFourCC(bytes, "indx"), "JUNK", 4);
   r = RunReport(bytes);
