@@ -20,9 +20,15 @@ class Payload {
     bytes_.push_back(v);
     return *this;
   }
-  Payload& u16(std::uint16_t v) { return u8(static_cast<std::uint8_t>(v)).u8(static_cast<std::uint8_t>(v >> 8)); }
-  Payload& u32(std::uint32_t v) { return u16(static_cast<std::uint16_t>(v)).u16(static_cast<std::uint16_t>(v >> 16)); }
-  Payload& u64(std::uint64_t v) { return u32(static_cast<std::uint32_t>(v)).u32(static_cast<std::uint32_t>(v >> 32)); }
+  Payload& u16(std::uint16_t v) {
+    return u8(static_cast<std::uint8_t>(v)).u8(static_cast<std::uint8_t>(v >> 8));
+  }
+  Payload& u32(std::uint32_t v) {
+    return u16(static_cast<std::uint16_t>(v)).u16(static_cast<std::uint16_t>(v >> 16));
+  }
+  Payload& u64(std::uint64_t v) {
+    return u32(static_cast<std::uint32_t>(v)).u32(static_cast<std::uint32_t>(v >> 32));
+  }
   Payload& fcc(std::string_view four) { return u32(Fcc(four)); }
   Payload& zeros(std::size_t count) {
     bytes_.resize(bytes_.size() + count);
@@ -53,7 +59,9 @@ std::uint32_t TotalFrames(const AviLayout& layout) {
   return std::accumulate(layout.framesPerForm.begin(), layout.framesPerForm.end(), 0u);
 }
 
-std::uint32_t LengthOf(const AviLayout& layout, const AviStream& s) { return s.length.value_or(TotalFrames(layout)); }
+std::uint32_t LengthOf(const AviLayout& layout, const AviStream& s) {
+  return s.length.value_or(TotalFrames(layout));
+}
 
 std::uint32_t Magnitude(std::int32_t v) { return static_cast<std::uint32_t>(v < 0 ? -std::int64_t{v} : v); }
 
@@ -203,7 +211,8 @@ std::vector<std::uint8_t> BuildAvi(const AviLayout& layout) {
       superIndexAt[i] = w.offset();
       w.chunk("indx", SuperIndex(ChunkId(i, s), {}, forms));
     }
-    if (!s.name.empty()) w.chunk("strn", std::vector<std::uint8_t>(s.name.c_str(), s.name.c_str() + s.name.size() + 1));
+    if (!s.name.empty())
+      w.chunk("strn", std::vector<std::uint8_t>(s.name.c_str(), s.name.c_str() + s.name.size() + 1));
     w.end();
   }
   if (openDml) {
@@ -249,6 +258,17 @@ std::vector<std::uint8_t> BuildAvi(const AviLayout& layout) {
   return std::move(bytes);
 }
 
+AviStream PcmAudioStream(std::uint32_t samplesPerSec, std::uint32_t length) {
+  AviStream s;
+  s.type = "auds";
+  s.handler = std::string(4, '\0');
+  s.rate = samplesPerSec;
+  s.samplesPerSec = samplesPerSec;
+  s.sampleSize = 4;
+  s.length = length;
+  return s;
+}
+
 std::size_t FindFourCC(std::span<const std::uint8_t> bytes, std::string_view four, int nth) {
   for (std::size_t i = 0; i + 4 <= bytes.size(); ++i) {
     if (std::equal(four.begin(), four.end(), bytes.begin() + static_cast<std::ptrdiff_t>(i)) && nth-- == 0) {
@@ -273,10 +293,14 @@ std::string TempDir::file(std::string_view name) const { return path_ + "/" + st
 
 std::string TempDir::write(std::string_view name, std::span<const std::uint8_t> bytes) const {
   const std::string path = file(name);
+  WriteFile(path, bytes);
+  return path;
+}
+
+void WriteFile(const std::string& path, std::span<const std::uint8_t> bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
-  return path;
 }
 
 }  // namespace tamso::test

@@ -62,13 +62,13 @@ struct AviStream {
   std::uint32_t samplesPerSec = 44100;
   std::optional<std::vector<std::uint8_t>> format;  // replaces the 'strf' payload
   bool writeFormat = true;
-  std::string name;                 // 'strn' when not empty
-  std::uint32_t chunkBytes = 16;    // the size of each data chunk in 'movi'
+  std::string name;               // 'strn' when not empty
+  std::uint32_t chunkBytes = 16;  // the size of each data chunk in 'movi'
 };
 
 struct AviLayout {
   std::vector<AviStream> streams{AviStream{}};
-  std::uint32_t flags = 0x10;                   // avih dwFlags (AVIF_HASINDEX)
+  std::uint32_t flags = 0x10;                    // avih dwFlags (AVIF_HASINDEX)
   std::optional<std::uint32_t> declaredStreams;  // avih dwStreams; by default streams.size()
   std::optional<std::uint32_t> totalFrames;      // avih dwTotalFrames; by default the first form's
   std::uint32_t microSecPerFrame = 40000;
@@ -84,6 +84,9 @@ struct AviLayout {
 
 std::vector<std::uint8_t> BuildAvi(const AviLayout& layout = {});
 
+// A 16-bit stereo PCM stream: 4-byte samples at `samplesPerSec`, `length` samples long.
+AviStream PcmAudioStream(std::uint32_t samplesPerSec = 44100, std::uint32_t length = 88200);
+
 // Payloads of the single header chunks, for tests that assemble files by hand.
 std::vector<std::uint8_t> MainHeaderPayload(const AviLayout& layout);
 std::vector<std::uint8_t> StreamHeaderPayload(const AviStream& stream, std::uint32_t length);
@@ -92,6 +95,9 @@ std::vector<std::uint8_t> FormatPayload(const AviStream& stream);
 // The offset of the `nth` (from 0) occurrence of four characters in `bytes`, or npos.
 // Handy for patching a field of a built file: the chunk size follows at +4.
 std::size_t FindFourCC(std::span<const std::uint8_t> bytes, std::string_view four, int nth = 0);
+
+// Writes `bytes` to `path`, replacing what was there; throws when it cannot.
+void WriteFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // A directory of its own under the system's temporary directory, removed with its
 // contents when the object goes.

@@ -2,7 +2,6 @@
 //   tamso_make_avi_seeds <directory>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "tests/support/avi_writer.h"
@@ -12,15 +11,11 @@ using namespace tamso::test;
 namespace {
 
 void Save(const std::filesystem::path& dir, const std::string& name, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  WriteFile((dir / name).string(), bytes);
 }
 
 AviStream Audio() {
-  AviStream s;
-  s.type = "auds";
-  s.rate = 44100;
-  s.sampleSize = 4;
+  AviStream s = PcmAudioStream();
   s.chunkBytes = 5;
   s.name = "Sound";
   return s;

@@ -10,19 +10,9 @@
 namespace tamso::test {
 namespace {
 
-AviStream Audio() {
-  AviStream s;
-  s.type = "auds";
-  s.scale = 1;
-  s.rate = 44100;
-  s.sampleSize = 4;
-  s.length = 88200;
-  return s;
-}
-
 TEST(AviRecord, DescribesTheFirstVideoStreamWhereverItIs) {
   AviLayout layout;
-  layout.streams = {Audio(), AviStream{}, AviStream{}};
+  layout.streams = {PcmAudioStream(), AviStream{}, AviStream{}};
   layout.streams[1].scale = 1001;
   layout.streams[1].rate = 30000;
   layout.streams[1].width = 720;
@@ -44,7 +34,7 @@ TEST(AviRecord, DescribesTheFirstVideoStreamWhereverItIs) {
 
 TEST(AviRecord, CountsTheStreamListsTheFileHolds) {
   AviLayout layout;
-  layout.streams = {AviStream{}, Audio()};
+  layout.streams = {AviStream{}, PcmAudioStream()};
   layout.declaredStreams = 5;  // the main header says more than there is
   EXPECT_EQ(RunReport(BuildAvi(layout)).record.dwStreams, 2u);
 }
@@ -84,7 +74,7 @@ TEST(AviRecord, PictureSizeComesFromTheFormatBeforeTheFrameRectangle) {
 
 TEST(AviRecord, OpenDmlLengthCoversEveryRiffForm) {
   AviLayout layout;
-  layout.streams = {AviStream{}, Audio()};
+  layout.streams = {AviStream{}, PcmAudioStream()};
   layout.framesPerForm = {300, 200, 100};
   Report r = RunReport(BuildAvi(layout));
   ASSERT_EQ(r.info, AVIERR_OK);
@@ -109,7 +99,7 @@ TEST(AviRecord, OpenDmlLengthCoversEveryRiffForm) {
 
 TEST(AviRecord, OtherFieldsHaveSoundValues) {
   AviLayout layout;
-  layout.streams = {AviStream{}, Audio()};
+  layout.streams = {AviStream{}, PcmAudioStream()};
   layout.streams[0].suggestedBufferSize = 230400;
   layout.flags = 0x10 | 0x100;
   const Report r = RunReport(BuildAvi(layout));
@@ -128,7 +118,7 @@ TEST(AviRecord, OtherFieldsHaveSoundValues) {
 
 TEST(AviRecord, ReadsJunkOddChunksAndNamesAnywhere) {
   AviLayout layout;
-  layout.streams = {Audio(), AviStream{}};
+  layout.streams = {PcmAudioStream(), AviStream{}};
   layout.streams[0].name = "Stereo";  // 7 bytes with its terminator: odd
   layout.streams[0].chunkBytes = 1;
   layout.streams[1].name = "Video #1";
@@ -144,7 +134,7 @@ TEST(AviRecord, ReadsJunkOddChunksAndNamesAnywhere) {
 
 TEST(AviRecord, AZeroScaleIsReportedAsItIs) {
   AviLayout layout;
-  layout.streams = {AviStream{}, Audio()};
+  layout.streams = {AviStream{}, PcmAudioStream()};
   layout.streams[0].scale = 0;
   layout.streams[1].scale = 0;
   const Report r = RunReport(BuildAvi(layout));

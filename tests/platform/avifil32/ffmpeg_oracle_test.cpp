@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -39,8 +39,10 @@ struct Probe {
 
 Probe RunProbe(const std::string& path) {
   // "flat" output: streams.stream.N.key=value, one a line.
-  const std::string text = Capture("ffprobe -v error -show_entries stream=codec_type,width,height,r_frame_rate,"
-                                   "nb_frames -of flat '" + path + "'");
+  const std::string text = Capture(
+      "ffprobe -v error -show_entries stream=codec_type,width,height,r_frame_rate,"
+      "nb_frames -of flat '" +
+      path + "'");
   std::map<int, std::map<std::string, std::string>> streams;
   std::istringstream lines(text);
   for (std::string line; std::getline(lines, line);) {
@@ -111,20 +113,24 @@ TEST_F(FfmpegOracle, MjpegAtTwelveAndAHalfFrames) {
 }
 
 TEST_F(FfmpegOracle, RawVideoTopDownWithTwoAudioStreams) {
-  expectAgreement(make("raw.avi", kSound + kSound + "-f lavfi -i testsrc=size=64x48:rate=25:duration=1 "
-                                  "-map 0:a -map 2:v -map 1:a -c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le"));
+  expectAgreement(
+      make("raw.avi", kSound + kSound +
+                          "-f lavfi -i testsrc=size=64x48:rate=25:duration=1 "
+                          "-map 0:a -map 2:v -map 1:a -c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le"));
 }
 
 TEST_F(FfmpegOracle, TwoVideoStreamsReportTheFirst) {
-  expectAgreement(make("two.avi", "-f lavfi -i testsrc=size=96x64:rate=10:duration=2 "
-                                  "-f lavfi -i testsrc=size=32x32:rate=5:duration=1 -map 0:v -map 1:v -c:v mpeg4"));
+  expectAgreement(make("two.avi",
+                       "-f lavfi -i testsrc=size=96x64:rate=10:duration=2 "
+                       "-f lavfi -i testsrc=size=32x32:rate=5:duration=1 -map 0:v -map 1:v -c:v mpeg4"));
 }
 
 // More than 1 GB, so that ffmpeg goes on in 'RIFF AVIX' forms and the main header
 // counts only the frames of the first form.
 TEST_F(FfmpegOracle, OpenDmlFileOverOneGigabyte) {
-  const std::string path = make("big.avi", "-f lavfi -i color=size=1920x1080:rate=25 -frames:v 200 "
-                                           "-c:v rawvideo -pix_fmt bgr24");
+  const std::string path = make("big.avi",
+                                "-f lavfi -i color=size=1920x1080:rate=25 -frames:v 200 "
+                                "-c:v rawvideo -pix_fmt bgr24");
   ASSERT_GT(std::filesystem::file_size(path), 1ull << 30);
   expectAgreement(path);
   EXPECT_EQ(RunReport(path).record.dwLength, 200u);

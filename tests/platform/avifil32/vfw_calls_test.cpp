@@ -60,7 +60,8 @@ class VfwCalls : public ::testing::Test {
 
 TEST_F(VfwCalls, OpenReportsWhyAFileCannotBeRead) {
   PAVIFILE file = 1234;
-  EXPECT_EQ(AVIFileOpen(&file, dir_.file("missing.avi").c_str(), OF_SHARE_DENY_WRITE, nullptr), AVIERR_FILEOPEN);
+  EXPECT_EQ(AVIFileOpen(&file, dir_.file("missing.avi").c_str(), OF_SHARE_DENY_WRITE, nullptr),
+            AVIERR_FILEOPEN);
   EXPECT_EQ(file, 0u);
   file = 1234;
   EXPECT_EQ(AVIFileOpen(&file, dir_.path().c_str(), OF_SHARE_DENY_WRITE, nullptr), AVIERR_FILEOPEN);
@@ -70,7 +71,8 @@ TEST_F(VfwCalls, OpenReportsWhyAFileCannotBeRead) {
   EXPECT_EQ(AVIFileOpen(&file, fifo.c_str(), OF_SHARE_DENY_WRITE, nullptr), AVIERR_FILEOPEN);
 
   file = 1234;
-  EXPECT_EQ(AVIFileOpen(&file, dir_.write("empty.avi", {}).c_str(), OF_SHARE_DENY_WRITE, nullptr), AVIERR_FILEREAD);
+  EXPECT_EQ(AVIFileOpen(&file, dir_.write("empty.avi", {}).c_str(), OF_SHARE_DENY_WRITE, nullptr),
+            AVIERR_FILEREAD);
   EXPECT_EQ(file, 0u);
   const std::string text = "This is not a video.";
   EXPECT_EQ(OpenResult(AsBytes(text)), AVIERR_FILEREAD);
@@ -92,7 +94,8 @@ TEST_F(VfwCalls, OpenLeavesTheFileClosedAndUnchanged) {
   const std::string path = dir_.write("kept.avi", bytes);
   const auto before = std::filesystem::last_write_time(path);
   const auto descriptors = [] {
-    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator{});
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                         std::filesystem::directory_iterator{});
   };
   const auto openBefore = descriptors();
   PAVIFILE file = 0;
