@@ -68,7 +68,7 @@ Probe RunProbe(const std::string& path) {
   return p;
 }
 
-class FfmpegOracle : public ::testing::Test {
+class AviFfmpegOracle : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!HaveTool("ffmpeg") || !HaveTool("ffprobe")) GTEST_SKIP() << "ffmpeg and ffprobe are not installed";
@@ -103,23 +103,23 @@ class FfmpegOracle : public ::testing::Test {
 
 const std::string kSound = "-f lavfi -i sine=frequency=440:duration=2 ";
 
-TEST_F(FfmpegOracle, Mpeg4WithAudioBeforeVideoAtNtscRate) {
+TEST_F(AviFfmpegOracle, Mpeg4WithAudioBeforeVideoAtNtscRate) {
   expectAgreement(make("mpeg4.avi", kSound + "-f lavfi -i testsrc=size=320x240:rate=30000/1001:duration=2 "
                                              "-map 0:a -map 1:v -c:v mpeg4 -c:a pcm_s16le"));
 }
 
-TEST_F(FfmpegOracle, MjpegAtTwelveAndAHalfFrames) {
+TEST_F(AviFfmpegOracle, MjpegAtTwelveAndAHalfFrames) {
   expectAgreement(make("mjpeg.avi", "-f lavfi -i testsrc=size=176x144:rate=12.5:duration=3 -c:v mjpeg"));
 }
 
-TEST_F(FfmpegOracle, RawVideoTopDownWithTwoAudioStreams) {
+TEST_F(AviFfmpegOracle, RawVideoTopDownWithTwoAudioStreams) {
   expectAgreement(
       make("raw.avi", kSound + kSound +
                           "-f lavfi -i testsrc=size=64x48:rate=25:duration=1 "
                           "-map 0:a -map 2:v -map 1:a -c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le"));
 }
 
-TEST_F(FfmpegOracle, TwoVideoStreamsReportTheFirst) {
+TEST_F(AviFfmpegOracle, TwoVideoStreamsReportTheFirst) {
   expectAgreement(make("two.avi",
                        "-f lavfi -i testsrc=size=96x64:rate=10:duration=2 "
                        "-f lavfi -i testsrc=size=32x32:rate=5:duration=1 -map 0:v -map 1:v -c:v mpeg4"));
@@ -127,7 +127,7 @@ TEST_F(FfmpegOracle, TwoVideoStreamsReportTheFirst) {
 
 // More than 1 GB, so that ffmpeg goes on in 'RIFF AVIX' forms and the main header
 // counts only the frames of the first form.
-TEST_F(FfmpegOracle, OpenDmlFileOverOneGigabyte) {
+TEST_F(AviFfmpegOracle, OpenDmlFileOverOneGigabyte) {
   const std::string path = make("big.avi",
                                 "-f lavfi -i color=size=1920x1080:rate=25 -frames:v 200 "
                                 "-c:v rawvideo -pix_fmt bgr24");

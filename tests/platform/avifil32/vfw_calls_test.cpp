@@ -34,7 +34,7 @@ AviLayout AudioAndTwoVideos() {
   return layout;
 }
 
-class VfwCalls : public ::testing::Test {
+class AviFileCalls : public ::testing::Test {
  protected:
   void SetUp() override {
     baseFiles_ = OpenFileCount();
@@ -58,7 +58,7 @@ class VfwCalls : public ::testing::Test {
   std::size_t baseStreams_ = 0;
 };
 
-TEST_F(VfwCalls, OpenReportsWhyAFileCannotBeRead) {
+TEST_F(AviFileCalls, OpenReportsWhyAFileCannotBeRead) {
   PAVIFILE file = 1234;
   EXPECT_EQ(AVIFileOpen(&file, dir_.file("missing.avi").c_str(), OF_SHARE_DENY_WRITE, nullptr),
             AVIERR_FILEOPEN);
@@ -89,7 +89,7 @@ TEST_F(VfwCalls, OpenReportsWhyAFileCannotBeRead) {
   EXPECT_EQ(AVIFileOpen(&file, nullptr, OF_SHARE_DENY_WRITE, nullptr), AVIERR_BADPARAM);
 }
 
-TEST_F(VfwCalls, OpenLeavesTheFileClosedAndUnchanged) {
+TEST_F(AviFileCalls, OpenLeavesTheFileClosedAndUnchanged) {
   const std::vector<std::uint8_t> bytes = BuildAvi();
   const std::string path = dir_.write("kept.avi", bytes);
   const auto before = std::filesystem::last_write_time(path);
@@ -106,7 +106,7 @@ TEST_F(VfwCalls, OpenLeavesTheFileClosedAndUnchanged) {
   EXPECT_EQ(std::filesystem::file_size(path), bytes.size());
 }
 
-TEST_F(VfwCalls, GetStreamFindsStreamsByTypeAndIndex) {
+TEST_F(AviFileCalls, GetStreamFindsStreamsByTypeAndIndex) {
   const PAVIFILE file = open(AudioAndTwoVideos());
   PAVISTREAM first = 0;
   ASSERT_EQ(AVIFileGetStream(file, &first, streamtypeVIDEO, 0), AVIERR_OK);
@@ -135,7 +135,7 @@ TEST_F(VfwCalls, GetStreamFindsStreamsByTypeAndIndex) {
   EXPECT_EQ(AVIFileRelease(file), 0u);
 }
 
-TEST_F(VfwCalls, AnAudioOnlyFileHasNoVideoStream) {
+TEST_F(AviFileCalls, AnAudioOnlyFileHasNoVideoStream) {
   AviLayout layout;
   layout.streams[0].type = "auds";
   const Report r = RunReport(BuildAvi(layout));
@@ -143,7 +143,7 @@ TEST_F(VfwCalls, AnAudioOnlyFileHasNoVideoStream) {
   EXPECT_EQ(r.stream, AVIERR_NODATA);
 }
 
-TEST_F(VfwCalls, InfoChecksItsArguments) {
+TEST_F(AviFileCalls, InfoChecksItsArguments) {
   const PAVIFILE file = open({});
   AVIFILEINFO info{};
   EXPECT_EQ(AVIFileInfo(file, &info, sizeof info - 1), AVIERR_BADSIZE);
@@ -156,7 +156,7 @@ TEST_F(VfwCalls, InfoChecksItsArguments) {
   EXPECT_EQ(AVIFileInfo(file, &info, sizeof info), AVIERR_BADHANDLE);
 }
 
-TEST_F(VfwCalls, StartAndLengthFailWithMinusOneOnABadHandle) {
+TEST_F(AviFileCalls, StartAndLengthFailWithMinusOneOnABadHandle) {
   EXPECT_EQ(AVIStreamStart(0), -1);
   EXPECT_EQ(AVIStreamLength(0), -1);
   EXPECT_EQ(AVIStreamStart(0x7777), -1);
@@ -166,7 +166,7 @@ TEST_F(VfwCalls, StartAndLengthFailWithMinusOneOnABadHandle) {
   AVIFileRelease(file);
 }
 
-TEST_F(VfwCalls, LengthsBeyondLongStayDistinctFromFailure) {
+TEST_F(AviFileCalls, LengthsBeyondLongStayDistinctFromFailure) {
   AviLayout layout;
   layout.streams[0].length = 0xFFFFFFFF;
   layout.streams[0].start = 0x80000000;
@@ -176,7 +176,7 @@ TEST_F(VfwCalls, LengthsBeyondLongStayDistinctFromFailure) {
   EXPECT_EQ(r.record.dwLength, 0xFFFFFFFFu);
 }
 
-TEST_F(VfwCalls, AStreamHoldsItsFileUntilReleased) {
+TEST_F(AviFileCalls, AStreamHoldsItsFileUntilReleased) {
   const PAVIFILE file = open(AudioAndTwoVideos());
   PAVISTREAM stream = 0;
   ASSERT_EQ(AVIFileGetStream(file, &stream, streamtypeVIDEO, 0), AVIERR_OK);
@@ -196,7 +196,7 @@ TEST_F(VfwCalls, AStreamHoldsItsFileUntilReleased) {
   EXPECT_EQ(AVIStreamRelease(stream), 0u);
 }
 
-TEST_F(VfwCalls, ReleasingInTheReportsOrderFreesEverything) {
+TEST_F(AviFileCalls, ReleasingInTheReportsOrderFreesEverything) {
   const PAVIFILE file = open({});
   PAVISTREAM stream = 0;
   ASSERT_EQ(AVIFileGetStream(file, &stream, streamtypeVIDEO, 0), AVIERR_OK);
@@ -208,7 +208,7 @@ TEST_F(VfwCalls, ReleasingInTheReportsOrderFreesEverything) {
   EXPECT_EQ(AVIFileRelease(reopened), 0u);
 }
 
-TEST_F(VfwCalls, HandlesServeSeveralThreadsAtOnce) {
+TEST_F(AviFileCalls, HandlesServeSeveralThreadsAtOnce) {
   const std::string path = dir_.write("shared.avi", BuildAvi(AudioAndTwoVideos()));
   std::vector<std::thread> threads;
   std::atomic<int> good{0};
@@ -224,7 +224,7 @@ TEST_F(VfwCalls, HandlesServeSeveralThreadsAtOnce) {
   EXPECT_EQ(good.load(), 800);
 }
 
-TEST_F(VfwCalls, InitAndExitMayBeCalledOrNot) {
+TEST_F(AviFileCalls, InitAndExitMayBeCalledOrNot) {
   AVIFileInit();
   EXPECT_EQ(RunReport(BuildAvi()).info, AVIERR_OK);
   AVIFileExit();
