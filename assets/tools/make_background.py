@@ -41,6 +41,13 @@ BELL_SLOT = (416, 454, 434, 459)
 # The collar: the band between two ellipses about the face, clipped by the head.
 COLLAR = (280, 200, 300, 250, 272)
 
+# Tabby stripes as ellipses (x, y, rx, ry): forehead, right cheek, left side, chin.
+STRIPES = ((314, 76, 5, 18), (334, 70, 5.5, 24), (354, 78, 5, 18), (530, 232, 24, 5), (534, 256, 22, 5),
+           (34, 312, 22, 5), (30, 336, 20, 5), (180, 452, 5, 20), (204, 458, 5, 18))
+# Whiskers as segments (x0, y0, x1, y1).
+WHISKERS = ((384, 300, 306, 282), (384, 309, 300, 310), (386, 318, 310, 338), (466, 300, 540, 280),
+            (466, 309, 546, 308), (464, 318, 536, 338))
+
 PAW_PAD = (40, 478, 9, 7.5)
 PAW_TOES = ((28, 465, 3.6), (35, 458, 3.6), (45, 458, 3.6), (52, 465, 3.6))
 
@@ -108,17 +115,7 @@ def fur(x, y, d_head):
     rim = max(0.0, min(1.0, 1.0 + d_head / 28.0))
     colour = mix(colour, FUR_SHADE, 0.22 * rim * rim)
 
-    stripes = min(
-        ellipse(x, y, 314, 76, 5, 18),
-        ellipse(x, y, 334, 70, 5.5, 24),
-        ellipse(x, y, 354, 78, 5, 18),
-        ellipse(x, y, 530, 232, 24, 5),
-        ellipse(x, y, 534, 256, 22, 5),
-        ellipse(x, y, 34, 312, 22, 5),
-        ellipse(x, y, 30, 336, 20, 5),
-        ellipse(x, y, 180, 452, 5, 20),
-        ellipse(x, y, 204, 458, 5, 18),
-    )
+    stripes = min(ellipse(x, y, *stripe) for stripe in STRIPES)
     colour = mix(colour, STRIPE, coverage(stripes))
 
     inner_ears = min(polygon(x, y, ((36, 140), (40, 42), (150, 84))) - 6,
@@ -135,14 +132,7 @@ def face(x, y, colour):
     muzzle = min(circle(x, y, *MUZZLE[0]), circle(x, y, *MUZZLE[1]), ellipse(x, y, 425, 328, 22, 14))
     colour = mix(colour, CREAM, coverage(muzzle))
 
-    whiskers = min(
-        segment(x, y, 384, 300, 306, 282),
-        segment(x, y, 384, 309, 300, 310),
-        segment(x, y, 386, 318, 310, 338),
-        segment(x, y, 466, 300, 540, 280),
-        segment(x, y, 466, 309, 546, 308),
-        segment(x, y, 464, 318, 536, 338),
-    )
+    whiskers = min(segment(x, y, *whisker) for whisker in WHISKERS)
     colour = mix(colour, WHISKER, coverage(whiskers - 1.0))
 
     for ex, ey in EYES:
