@@ -1,7 +1,6 @@
 #include "platform/winmm/mci_devices.h"
 
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "platform/runtime/app_paths.h"
@@ -54,7 +53,6 @@ std::optional<fs::path> ResolveMediaFile(std::string_view name, const fs::path& 
 }
 
 struct MciDeviceTable::Device {
-  std::string name;  // as written
   std::vector<std::uint8_t> song;
   fs::path soundFont;
   AudioOutput output;
@@ -143,7 +141,6 @@ MCIERROR MciDeviceTable::openDevice(const std::string& element, bool typeGiven, 
   if (!soundFont) return MCIERR_CANNOT_LOAD_DRIVER;
 
   auto entry = std::make_unique<Device>();
-  entry->name = name;
   entry->song = std::move(*song);
   entry->soundFont = *soundFont;
   entry->output = setup_.output;
@@ -164,9 +161,10 @@ MCIERROR MciDeviceTable::close(const std::string& name) {
 
 MCIERROR MciDeviceTable::play(Device& device, bool wait) {
   if (device.playing()) return 0;
-  if (MCIERROR error = MidiPlayback::Start(device.song, device.soundFont, device.output, device.playback))
-    return error;
-  if (wait) device.playback->wait();
+  device.playback = std::make_unique<MidiPlayback>(device.song, device.soundFont, device.output);
+  if (!wait) return 0;
+  if (MCIERROR error = device.playback->started()) return error;
+  device.playback->wait();
   return 0;
 }
 

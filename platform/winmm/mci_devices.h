@@ -22,8 +22,12 @@
 //                                         MIDI file), _CANNOT_LOAD_DRIVER (no soundfont),
 //                                         _INVALID_DEVICE_NAME (another type)
 //   play NAME [wait]                      plays the song once from its start; while it plays,
-//                                         a further play changes nothing. "wait" returns
-//                                         at its end. _HARDWARE: no audio output opened.
+//                                         a further play changes nothing. It returns at
+//                                         once and the synthesiser starts in the background:
+//                                         if its soundfont does not load or no audio output
+//                                         opens, the device is simply stopped. With "wait"
+//                                         it returns at the song's end, or at once with
+//                                         _CANNOT_LOAD_DRIVER or _HARDWARE (no audio output).
 //   stop NAME                             stops it
 //   status NAME mode                      replies "playing" or "stopped"
 //   close NAME | close all                MCIERR_INVALID_DEVICE_NAME when NAME is not open

@@ -132,34 +132,50 @@ struct MidiPlayback::Parts {
   Driver driver;
 };
 
-MidiPlayback::MidiPlayback(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
+MidiPlayback::MidiPlayback(std::span<const std::uint8_t> song, fs::path soundFont, AudioOutput output)
+    : starter_(&MidiPlayback::start, this, std::vector<std::uint8_t>(song.begin(), song.end()),
+               std::move(soundFont), std::move(output)) {}
 
 MidiPlayback::~MidiPlayback() {
-  fluid_player_stop(parts_->player.get());
-  parts_->driver.reset();
+  started();
+  if (parts_) {
+    fluid_player_stop(parts_->player.get());
+    parts_->driver.reset();
+  }
 }
 
-MCIERROR MidiPlayback::Start(std::span<const std::uint8_t> song, const fs::path& soundFont,
-                             const AudioOutput& output, std::unique_ptr<MidiPlayback>& playback) {
-  playback.reset();
+void MidiPlayback::start(std::vector<std::uint8_t> song, fs::path soundFont, AudioOutput output) {
   auto parts = std::make_unique<Parts>();
+  MCIERROR error = 0;
   parts->settings = MakeSettings();
-  if (!parts->settings) return MCIERR_CANNOT_LOAD_DRIVER;
-  if (MCIERROR error =
-          MakeSynthAndPlayer(parts->settings.get(), soundFont, song, parts->synth, parts->player))
-    return error;
-  parts->driver = OpenAudioOutput(parts->settings.get(), parts->synth.get(), output);
-  if (!parts->driver) return MCIERR_HARDWARE;
-  if (fluid_player_play(parts->player.get()) != FLUID_OK) return MCIERR_INVALID_FILE;
-  playback.reset(new MidiPlayback(std::move(parts)));
-  return 0;
+  if (!parts->settings) {
+    error = MCIERR_CANNOT_LOAD_DRIVER;
+  } else {
+    error = MakeSynthAndPlayer(parts->settings.get(), soundFont, song, parts->synth, parts->player);
+  }
+  if (error == 0) {
+    parts->driver = OpenAudioOutput(parts->settings.get(), parts->synth.get(), output);
+    if (!parts->driver) error = MCIERR_HARDWARE;
+  }
+  if (error == 0 && fluid_player_play(parts->player.get()) != FLUID_OK) error = MCIERR_INVALID_FILE;
+  error_ = error;
+  if (error == 0) parts_ = std::move(parts);
+  ready_.store(true, std::memory_order_release);
+}
+
+MCIERROR MidiPlayback::started() {
+  if (starter_.joinable()) starter_.join();
+  return error_;
 }
 
 bool MidiPlayback::playing() const {
-  return fluid_player_get_status(parts_->player.get()) == FLUID_PLAYER_PLAYING;
+  if (!ready_.load(std::memory_order_acquire)) return true;
+  return parts_ && fluid_player_get_status(parts_->player.get()) == FLUID_PLAYER_PLAYING;
 }
 
-void MidiPlayback::wait() { fluid_player_join(parts_->player.get()); }
+void MidiPlayback::wait() {
+  if (started() == 0) fluid_player_join(parts_->player.get());
+}
 
 MCIERROR RenderMidiToWav(std::span<const std::uint8_t> song, const fs::path& soundFont,
                          const fs::path& wavFile) {

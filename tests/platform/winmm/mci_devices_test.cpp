@@ -50,14 +50,18 @@ TEST_F(MciSendString, PlaysTheTuneAsynchronouslyUntilStopped) {
   ASSERT_EQ(Send("play kitty.mid"), 0u);
   EXPECT_EQ(Status("KITTY.MID"), "playing");  // the name as written is its alias
   EXPECT_EQ(ProcessMciDevices().openCount(), 1u);
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  // The output writes in real time; give it half a second of sound (88,200 bytes a second).
+  const fs::path out = folder_.path() / "out.wav";
+  for (int i = 0; i < 400 && !(fs::exists(out) && fs::file_size(out) > 100000); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(Send("play kitty.mid"), 0u) << "a second play leaves it playing";
+  EXPECT_EQ(Status("kitty.mid"), "playing");
   ASSERT_EQ(Send("stop kitty.mid"), 0u);
   EXPECT_EQ(ProcessMciDevices().openCount(), 0u) << "an auto-opened device closes once stopped";
 
-  const auto wav = testing::ReadWav(folder_.path() / "out.wav");
+  const auto wav = testing::ReadWav(out);
   ASSERT_TRUE(wav);
-  EXPECT_GT(wav->seconds(), 0.2);
+  EXPECT_GT(wav->seconds(), 0.5);
   EXPECT_GT(wav->rms(0, wav->seconds()), 0.005) << "the tune was heard";
 }
 
@@ -116,27 +120,34 @@ TEST_F(MciSendString, FailuresAreCodesAndLeaveNothingOpen) {
 
 TEST_F(MciSendString, WithoutSoundfontOrAudioOutputThereIsNoSound) {
   SequencerSetup noFont;
-  noFont.soundFonts = {folder_.path() / "none.sf2"};
+  noFont.soundFonts = {folder_.path() / "none.sf2", folder_.path() / "kitty.mid"};
   ProcessMciDevices().configure(noFont);
-  EXPECT_EQ(Send("play kitty.mid"), MCIERR_CANNOT_LOAD_DRIVER);
-
-  SequencerSetup notAFont;
-  notAFont.output = {"file", folder_.path() / "out.wav"};
-  notAFont.soundFonts = {folder_.path() / "kitty.mid"};
-  ProcessMciDevices().configure(notAFont);
-  EXPECT_EQ(Send("play kitty.mid"), MCIERR_CANNOT_LOAD_DRIVER);
+  EXPECT_EQ(Send("play kitty.mid"), MCIERR_CANNOT_LOAD_DRIVER) << "no file that looks like a soundfont";
 
   // The right first bytes and nothing behind them: found, but it does not load.
   testing::WriteFile("broken.sf2", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 's', 'f', 'b', 'k'});
-  notAFont.soundFonts = {folder_.path() / "broken.sf2"};
-  ProcessMciDevices().configure(notAFont);
-  EXPECT_EQ(Send("play kitty.mid"), MCIERR_CANNOT_LOAD_DRIVER);
+  SequencerSetup brokenFont;
+  brokenFont.output = {"file", folder_.path() / "out.wav"};
+  brokenFont.soundFonts = {folder_.path() / "broken.sf2"};
+  ProcessMciDevices().configure(brokenFont);
+  EXPECT_EQ(Send("play kitty.mid wait"), MCIERR_CANNOT_LOAD_DRIVER);
 
   SequencerSetup noOutput;
   noOutput.output = {"no-such-audio-driver", {}};
   ProcessMciDevices().configure(noOutput);
-  EXPECT_EQ(Send("play kitty.mid"), MCIERR_HARDWARE);
+  EXPECT_EQ(Send("play kitty.mid wait"), MCIERR_HARDWARE);
   EXPECT_EQ(ProcessMciDevices().openCount(), 0u);
+
+  // Without "wait" the play returns at once; the device then finds it cannot sound and
+  // reports itself stopped.
+  ASSERT_EQ(Send("open kitty.mid alias t"), 0u);
+  ASSERT_EQ(Send("play t"), 0u);
+  std::string status = Status("t");
+  for (int i = 0; i < 100 && status == "playing"; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    status = Status("t");
+  }
+  EXPECT_EQ(status, "stopped");
 }
 
 TEST(MediaFileName, BareNameFallsBackToTheApplicationDirectory) {
