@@ -4,7 +4,7 @@
 //
 //   tamso::ScopedFileDialogHandler answer([](const tamso::FileDialogRequest& request) {
 //     EXPECT_EQ(request.title, "Select an avi file...");
-//     return tamso::FileDialogAnswer{.confirmed = true, .files = {"/data/clip.avi"}};
+//     return tamso::ChooseFiles({"/data/clip.avi"});   // or tamso::CancelDialog()
 //   });
 //   // GetOpenFileNameA now returns non-zero with "/data/clip.avi" in lpstrFile.
 //
@@ -54,6 +54,21 @@ struct FileDialogAnswer {
   std::optional<DWORD> filterIndex;
   std::optional<bool> readOnly;  // the read-only box when closed; unset: as it was shown
 };
+
+// A confirmed answer: `files` chosen, with the filter entry and read-only box as given.
+inline FileDialogAnswer ChooseFiles(std::vector<std::string> files,
+                                    std::optional<DWORD> filterIndex = std::nullopt,
+                                    std::optional<bool> readOnly = std::nullopt) {
+  FileDialogAnswer answer;
+  answer.confirmed = true;
+  answer.files = std::move(files);
+  answer.filterIndex = filterIndex;
+  answer.readOnly = readOnly;
+  return answer;
+}
+
+// The user pressed Cancel.
+inline FileDialogAnswer CancelDialog() { return {}; }
 
 using FileDialogHandler = std::function<FileDialogAnswer(const FileDialogRequest&)>;
 

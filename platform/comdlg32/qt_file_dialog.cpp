@@ -45,7 +45,10 @@ QtFileDialog::QtFileDialog(const FileDialogRequest& request, QWidget* parent)
   }
   if (request.flags & OFN_FORCESHOWHIDDEN) d.setFilter(d.filter() | QDir::Hidden);
 
-  for (const FileFilter& filter : request.filters) nameFilters_ << QtNameFilter(filter);
+  for (const FileFilter& filter : request.filters) {
+    nameFilters_ << QtNameFilter(filter);
+    shownFilters_ << FromUtf8(filter.description).simplified();
+  }
   if (!nameFilters_.isEmpty()) {
     d.setNameFilters(nameFilters_);
     d.selectNameFilter(nameFilters_.value(request.selectedFilter));
@@ -80,7 +83,10 @@ FileDialogAnswer QtFileDialog::answer(bool confirmed) const {
   answer.confirmed = confirmed;
   if (!confirmed) return answer;
   for (const QString& file : dialog_->selectedFiles()) answer.files.push_back(file.toUtf8().toStdString());
-  const auto index = nameFilters_.indexOf(dialog_->selectedNameFilter());
+  // With the details hidden Qt names the entry by its description alone.
+  const QString selected = dialog_->selectedNameFilter();
+  auto index = shownFilters_.indexOf(selected);
+  if (index < 0) index = nameFilters_.indexOf(selected);
   answer.filterIndex = static_cast<DWORD>(index + 1);
   if (readOnlyBox_) answer.readOnly = readOnlyBox_->isChecked();
   return answer;

@@ -30,7 +30,8 @@ class QtFileDialog {
   FileDialogAnswer answer(bool confirmed) const;
 
  private:
-  QStringList nameFilters_;
+  QStringList nameFilters_;   // as given to Qt: "description (patterns)"
+  QStringList shownFilters_;  // as Qt shows and reports them: the descriptions
   std::unique_ptr<QFileDialog> dialog_;
   QCheckBox* readOnlyBox_ = nullptr;  // owned by the dialog
 };
