@@ -294,19 +294,5 @@ TEST(FileDialogWithoutApplication, FailsInsteadOfShowing) {
   EXPECT_EQ(CommDlgExtendedError(), CDERR_INITIALIZATION);
 }
 
-TEST(FileDialogSeamInstall, ScopedHandlerPutsThePreviousBack) {
-  int outer = 0, inner = 0;
-  ScopedFileDialogHandler a([&](const FileDialogRequest&) { return ++outer, FileDialogAnswer{}; });
-  {
-    ScopedFileDialogHandler b([&](const FileDialogRequest&) { return ++inner, FileDialogAnswer{}; });
-    Record r;
-    GetOpenFileNameA(r.get());
-  }
-  Record r;
-  GetOpenFileNameA(r.get());
-  EXPECT_EQ(inner, 1);
-  EXPECT_EQ(outer, 1);
-}
-
 }  // namespace
 }  // namespace tamso
