@@ -54,8 +54,7 @@ TEST(ReportTool, SeveralFilesGetAHeaderEachAndAnyFailureFailsTheRun) {
   const ToolRun run = Run({text.string(), "--", "-odd-name.avi"});
   fs::remove(text);
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out,
-            "==> " + text.string() + " <==\nUnknown format\n\n==> -odd-name.avi <==\nUnknown format\n");
+  EXPECT_EQ(run.out, "==> " + text.string() + " <==\nUnknown format\n\n==> -odd-name.avi <==\nUnknown format\n");
 }
 
 TEST(ReportTool, LineEndsBecomeThePlatforms) {

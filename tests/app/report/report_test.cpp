@@ -56,9 +56,9 @@ TEST(ReportChosenFile, AFileThatCannotBeOpenedShowsTheBoxThenUnknownFormat) {
   const std::string missing = (fs::temp_directory_path() / "tamso-report-missing.avi").string();
   RecordingView rec;
   EXPECT_FALSE(ReportChosenFile(missing, rec.view()));
-  EXPECT_EQ(rec.events,
-            (std::vector<std::string>{"events", "title:" + missing, "box:Error with the file:\r\n" + missing,
-                                      "results:Unknown format"}));
+  EXPECT_EQ(rec.events, (std::vector<std::string>{"events", "title:" + missing,
+                                                  "box:Error with the file:\r\n" + missing,
+                                                  "results:Unknown format"}));
 }
 
 }  // namespace
