@@ -29,6 +29,19 @@ class DibByteView {
     return bits_[static_cast<std::ptrdiff_t>(row) * bytesPerRow_ + column];
   }
 
+  // For loops that test a block once rather than each byte: raises error 9 unless
+  // columns [first, last] lie within a row...
+  void requireColumns(LONG first, LONG last) const {
+    if (!Within(first, bytesPerRow_) || !Within(last, bytesPerRow_)) [[unlikely]]
+      RaiseStandardError(kErrSubscriptOutOfRange);
+  }
+  // ... and gives the start of memory row `row`, raising error 9 when it is outside.
+  BYTE* rowAt(LONG row) const {
+    if (!Within(row, rows_)) [[unlikely]]
+      RaiseStandardError(kErrSubscriptOutOfRange);
+    return bits_ + static_cast<std::ptrdiff_t>(row) * bytesPerRow_;
+  }
+
  private:
   static bool Within(LONG index, LONG extent) { return index >= 0 && index < extent; }
 

@@ -4,9 +4,12 @@
 // kept as 32-bit floats, positions and fractions are 32-bit floats, and each blend is
 // computed in double precision and rounded to the nearest integer, halves to even.
 // Memory rows are used as they lie, so the interpolation is anchored at the bottom-left.
+// Each blend is computed once and used by every destination pixel that needs it; the
+// result is the same as blending the 12 neighbour bytes afresh for each pixel.
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "graphics/dib_section.h"
 
@@ -51,28 +54,47 @@ void cDIBSection::InterpolateBits(const cDIBSection& destination) const {
                                   destination.Height());
   const LONG width = Width(), height = Height();
   const LONG targetWidth = destination.Width(), targetHeight = destination.Height();
+  // Without a destination pixel nothing is read.
+  if (targetWidth <= 0 || targetHeight <= 0) return;
   const auto xScale = static_cast<float>((static_cast<double>(width) - 1) / targetWidth);
   const auto yScale = static_cast<float>((static_cast<double>(height) - 1) / targetHeight);
 
+  // A destination column always samples the same source pixels with the same fraction,
+  // and a destination row the same two source rows: each is worked out once.
+  struct Column {
+    LONG offset;  // byte offset of the left neighbour in a row; -1 outside the row
+    double fraction;
+  };
+  std::vector<Column> columns(static_cast<std::size_t>(targetWidth));
+  for (LONG x = 0; x < targetWidth; ++x) {
+    const Sample sample = SampleAt(x, xScale);
+    // Byte offsets of the two neighbours must fit 32 bits, as the view's indexes do.
+    const std::int64_t offset = std::int64_t{3} * sample.whole;
+    if (offset > std::numeric_limits<LONG>::max() - 5) tamso::RaiseStandardError(tamso::kErrOverflow);
+    columns[static_cast<std::size_t>(x)] =
+        Column{offset < 0 ? -1 : static_cast<LONG>(offset), sample.fraction};
+  }
+
+  // The vertical blends of a destination row, for every byte of the two source rows; the
+  // blends a pixel needs are then those of its two neighbours, as if made for it alone.
+  std::vector<double> vertical(static_cast<std::size_t>(source.bytesPerRow()));
   for (LONG y = 0; y < targetHeight; ++y) {
     const Sample row = SampleAt(y, yScale);
-    for (LONG x = 0; x < targetWidth; ++x) {
-      const Sample column = SampleAt(x, xScale);
-      // Byte offsets of the two neighbours must fit 32 bits, as the view's indexes do.
-      const std::int64_t offset = std::int64_t{3} * column.whole;
-      if (offset > std::numeric_limits<LONG>::max() - 5) tamso::RaiseStandardError(tamso::kErrOverflow);
-      const LONG c = offset < 0 ? -1 : static_cast<LONG>(offset);  // -1: outside the view
-      // The 12 neighbour bytes: blue, green, red of pixels iX and iX + 1, rows iY and iY + 1.
-      float lower[6], upper[6];
-      for (LONG k = 0; k < 6; ++k) lower[k] = source(c + k, row.whole);
-      for (LONG k = 0; k < 6; ++k) upper[k] = source(c + k, row.whole + 1);
+    const BYTE* lower = source.rowAt(row.whole);
+    const BYTE* upper = source.rowAt(row.whole + 1);
+    const double dy = row.fraction;
+    for (std::size_t c = 0; c < vertical.size(); ++c) vertical[c] = Blend(dy, lower[c], upper[c]);
 
-      // Vertical blends of the left (0..2) and right (3..5) neighbours, then across.
-      LONG columns[6];
-      for (int k : {2, 1, 0, 5, 4, 3}) columns[k] = Blend(row.fraction, lower[k], upper[k]);
-      LONG channels[3];
-      for (int k : {2, 1, 0}) channels[k] = Blend(column.fraction, columns[k], columns[k + 3]);
-      for (LONG k = 0; k < 3; ++k) target(3 * x + k, y) = Clamped(channels[k]);
+    BYTE* out = target.rowAt(y);
+    target.requireColumns(0, 3 * targetWidth - 1);
+    for (LONG x = 0; x < targetWidth; ++x) {
+      const Column& column = columns[static_cast<std::size_t>(x)];
+      // The 12 neighbour bytes: blue, green, red of pixels iX and iX + 1 in both rows.
+      source.requireColumns(column.offset, column.offset + 5);
+      const double* left = vertical.data() + column.offset;
+      const double dx = column.fraction;
+      BYTE* pixel = out + 3 * x;
+      for (int k = 0; k < 3; ++k) pixel[k] = Clamped(Blend(dx, left[k], left[k + 3]));
     }
   }
 }

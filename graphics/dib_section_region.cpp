@@ -93,13 +93,15 @@ void cDIBSectionRegion::Create(const cDIBSection& cDib, LONG lTransColor) {
     const std::int64_t offset = std::int64_t{3} * x;
     if (offset > std::numeric_limits<LONG>::max() - 2) tamso::RaiseStandardError(tamso::kErrOverflow);
     const auto c = static_cast<LONG>(offset);
+    // The three bytes of the column lie within every row, or the first read fails.
+    if (height > 0) view.requireColumns(c, c + 2);
     bool open = false;
     LONG top = 0;
     // Memory rows from the last to the first: the picture's lines from the top down.
     for (LONG r = height - 1; r >= 0; --r) {
       const LONG y = height - 1 - r;
-      const BYTE blue = view(c, r), green = view(c + 1, r), red = view(c + 2, r);
-      const bool transparent = blue == tb && green == tg && red == tr;
+      const BYTE* pixel = view.rowAt(r) + c;
+      const bool transparent = pixel[0] == tb && pixel[1] == tg && pixel[2] == tr;
       if (transparent && !open) {
         open = true;
         top = y;

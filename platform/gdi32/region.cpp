@@ -81,7 +81,8 @@ Region Region::FromRects(std::span<const RECT> rects) {
   return parts.empty() ? Region() : std::move(parts.front());
 }
 
-std::vector<Region::Span> Region::CombineSpans(std::span<const Span> a, std::span<const Span> b, Op op) {
+template <class Emit>
+void Region::CombineSpans(std::span<const Span> a, std::span<const Span> b, Op op, Emit&& emit) {
   // Walks the edges of both lists from the left; each edge toggles its list's coverage.
   const auto edge = [](std::span<const Span> spans, std::size_t k) {
     return k % 2 == 0 ? spans[k / 2].left : spans[k / 2].right;
@@ -90,17 +91,15 @@ std::vector<Region::Span> Region::CombineSpans(std::span<const Span> a, std::spa
   std::size_t ka = 0, kb = 0;
   bool inA = false, inB = false, on = false;
   LONG start = 0;
-  std::vector<Span> out;
   while (ka < edgesA || kb < edgesB) {
     const LONG x = std::min(ka < edgesA ? edge(a, ka) : kNoEdge, kb < edgesB ? edge(b, kb) : kNoEdge);
     for (; ka < edgesA && edge(a, ka) == x; ++ka) inA = !inA;
     for (; kb < edgesB && edge(b, kb) == x; ++kb) inB = !inB;
     const bool now = Keeps(op, inA, inB);
     if (now && !on) start = x;
-    if (!now && on) out.push_back(Span{start, x});
+    if (!now && on) emit(Span{start, x});
     on = now;
   }
-  return out;
 }
 
 Region Region::Combine(const Region& a, const Region& b, Op op) {
@@ -123,9 +122,10 @@ Region Region::Combine(const Region& a, const Region& b, Op op) {
     const LONG nextB = doneB ? kNoEdge : (inB ? bandsB[ib].bottom : bandsB[ib].top);
     const LONG next = std::min(nextA, nextB);
     if (inA || inB) {
-      std::vector<Span> spans =
-          CombineSpans(inA ? std::span<const Span>(bandsA[ia].spans) : std::span<const Span>(),
-                       inB ? std::span<const Span>(bandsB[ib].spans) : std::span<const Span>(), op);
+      std::vector<Span> spans;
+      CombineSpans(inA ? std::span<const Span>(bandsA[ia].spans) : std::span<const Span>(),
+                   inB ? std::span<const Span>(bandsB[ib].spans) : std::span<const Span>(), op,
+                   [&](Span span) { spans.push_back(span); });
       if (!spans.empty()) out.appendBand(y, next, std::move(spans));
     }
     y = next;
@@ -135,20 +135,57 @@ Region Region::Combine(const Region& a, const Region& b, Op op) {
 }
 
 void Region::ApplySpan(std::vector<Span>& spans, Span span, Op op) {
-  // Only spans that overlap or touch `span` can change.
-  const auto first = std::lower_bound(spans.begin(), spans.end(), span.left,
-                                      [](const Span& s, LONG x) { return s.right < x; });
-  const auto last =
-      std::upper_bound(first, spans.end(), span.right, [](LONG x, const Span& s) { return x < s.left; });
-  const std::vector<Span> middle = CombineSpans({first, last}, {&span, 1}, op);
+  // Only spans that overlap or touch `span` can change. They are looked for from the end
+  // first: a region built strip by strip from the left changes its last spans.
+  auto first = spans.end();
+  for (int steps = 0; steps < 4 && first != spans.begin() && (first - 1)->right >= span.left; ++steps)
+    --first;
+  if (first != spans.begin() && (first - 1)->right >= span.left)
+    first =
+        std::lower_bound(spans.begin(), first, span.left, [](const Span& s, LONG x) { return s.right < x; });
+  auto last = first;
+  while (last != spans.end() && last->left <= span.right) ++last;
+
+  // Taking a piece out of one span, or adding one inside it, needs no general merge.
+  if (last - first == 1 && first->left <= span.left && span.right <= first->right && op != Op::And) {
+    if (op == Op::Or) return;
+    const Span whole = *first;
+    if (whole.left == span.left && whole.right == span.right) {
+      spans.erase(first);
+    } else if (whole.left == span.left) {
+      first->left = span.right;
+    } else if (whole.right == span.right) {
+      first->right = span.left;
+    } else {
+      first->right = span.left;
+      spans.insert(first + 1, Span{span.right, whole.right});
+    }
+    return;
+  }
+
+  // At most one more span than were touched comes out; a small buffer holds them.
   const auto at = first - spans.begin();
   const auto count = static_cast<std::size_t>(last - first);
-  const std::size_t common = std::min(count, middle.size());
-  std::copy_n(middle.begin(), common, spans.begin() + at);
-  if (middle.size() > count)
-    spans.insert(spans.begin() + at + count, middle.begin() + count, middle.end());
+  std::vector<Span> large;
+  Span small[8];
+  std::size_t made = 0;
+  const bool fits = count + 1 <= std::size(small);
+  if (!fits) large.reserve(count + 1);
+  CombineSpans({first, last}, {&span, 1}, op, [&](Span s) {
+    if (fits)
+      small[made++] = s;
+    else
+      large.push_back(s);
+  });
+  const Span* middle = fits ? small : large.data();
+  if (!fits) made = large.size();
+  const std::size_t common = std::min(count, made);
+  std::copy_n(middle, common, spans.begin() + at);
+  if (made > count)
+    spans.insert(spans.begin() + at + static_cast<std::ptrdiff_t>(count), middle + count, middle + made);
   else
-    spans.erase(spans.begin() + at + common, spans.begin() + at + count);
+    spans.erase(spans.begin() + at + static_cast<std::ptrdiff_t>(common),
+                spans.begin() + at + static_cast<std::ptrdiff_t>(count));
 }
 
 void Region::appendBand(LONG top, LONG bottom, std::vector<Span> spans) {
@@ -159,14 +196,24 @@ void Region::appendBand(LONG top, LONG bottom, std::vector<Span> spans) {
   bands_.push_back(Band{top, bottom, std::move(spans)});
 }
 
-void Region::splitAt(LONG y) {
+std::size_t Region::bandAfter(LONG y) const {
+  const auto fits = [&](std::size_t i) {
+    return i <= bands_.size() && (i == 0 || bands_[i - 1].bottom <= y) &&
+           (i == bands_.size() || bands_[i].bottom > y);
+  };
+  for (std::size_t i = hint_; i < hint_ + 3; ++i)
+    if (fits(i)) return hint_ = i;
+  if (fits(0)) return hint_ = 0;
   const auto it =
       std::upper_bound(bands_.begin(), bands_.end(), y, [](LONG v, const Band& b) { return v < b.bottom; });
-  if (it == bands_.end() || it->top >= y) return;
-  Band upper{it->top, y, it->spans};
-  it->top = y;
+  return hint_ = static_cast<std::size_t>(it - bands_.begin());
+}
+
+void Region::splitBand(std::size_t index, LONG y) {
+  Band upper{bands_[index].top, y, bands_[index].spans};
+  bands_[index].top = y;
   rectCount_ += upper.spans.size();
-  bands_.insert(it, std::move(upper));
+  bands_.insert(bands_.begin() + static_cast<std::ptrdiff_t>(index), std::move(upper));
 }
 
 void Region::tidy(std::size_t first, std::size_t last) {
@@ -194,16 +241,19 @@ void Region::combineRect(RECT rect, Op op) {
     *this = Combine(*this, FromRect(rect), op);
     return;
   }
-  const Region shape = FromRect(rect);
-  if (shape.empty()) return;
-  const RECT r = shape.extents();
-  splitAt(r.top);
-  splitAt(r.bottom);
-  const auto byTop = [](const Band& b, LONG v) { return b.top < v; };
-  auto first =
-      static_cast<std::size_t>(std::lower_bound(bands_.begin(), bands_.end(), r.top, byTop) - bands_.begin());
-  auto last = static_cast<std::size_t>(std::lower_bound(bands_.begin(), bands_.end(), r.bottom, byTop) -
-                                       bands_.begin());
+  const RECT r{std::min(rect.left, rect.right), std::min(rect.top, rect.bottom),
+               std::max(rect.left, rect.right), std::max(rect.top, rect.bottom)};
+  if (r.left == r.right || r.top == r.bottom) return;
+
+  // Cut the bands at the rectangle's top and bottom, so that bands [first, last) lie
+  // within its rows.
+  std::size_t first = bandAfter(r.top);
+  if (first < bands_.size() && bands_[first].top < r.top) splitBand(first++, r.top);
+  std::size_t last = first;
+  while (last < bands_.size() && bands_[last].top < r.bottom) {
+    if (bands_[last].bottom > r.bottom) splitBand(last, r.bottom);
+    ++last;
+  }
 
   // Rows of the rectangle that no band covers get an empty band of their own, which
   // the span step below fills for a union or exclusive-or.

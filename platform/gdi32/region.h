@@ -57,7 +57,7 @@ class Region {
   bool contains(LONG x, LONG y) const;
   void offset(LONG dx, LONG dy);
 
-  friend bool operator==(const Region&, const Region&) = default;
+  friend bool operator==(const Region& a, const Region& b) { return a.bands_ == b.bands_; }
 
  private:
   struct Span {
@@ -72,14 +72,20 @@ class Region {
     friend bool operator==(const Band&, const Band&) = default;
   };
 
-  static std::vector<Span> CombineSpans(std::span<const Span> a, std::span<const Span> b, Op op);
+  // Calls `emit(Span)` for each span of `a` combined with `b`, from the left.
+  template <class Emit>
+  static void CombineSpans(std::span<const Span> a, std::span<const Span> b, Op op, Emit&& emit);
   static void ApplySpan(std::vector<Span>& spans, Span span, Op op);
 
   // Appends a band below the last one, joining it to the last when they touch and match.
   void appendBand(LONG top, LONG bottom, std::vector<Span> spans);
 
-  // Cuts the band that holds row `y` strictly inside it in two, so that a band starts at `y`.
-  void splitAt(LONG y);
+  // The index of the first band that ends below row `y`. Starts from where the last
+  // search ended: the strips of a column come from the top down, one below the other.
+  std::size_t bandAfter(LONG y) const;
+
+  // Cuts band `index` in two at row `y`, which lies strictly inside it.
+  void splitBand(std::size_t index, LONG y);
 
   // Joins touching equal bands and drops empty ones among bands [first, last).
   void tidy(std::size_t first, std::size_t last);
@@ -88,6 +94,7 @@ class Region {
 
   std::vector<Band> bands_;
   std::size_t rectCount_ = 0;
+  mutable std::size_t hint_ = 0;
 };
 
 }  // namespace tamso

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <random>
 #include <vector>
 
 #include "graphics/dib_section.h"
@@ -94,6 +98,53 @@ TEST(Resample, TheSameSizeIsAPlainCopyAndOneChangedSizeInterpolates) {
   const auto wider = source.Resample(2, 4);
   ASSERT_TRUE(wider);
   EXPECT_EQ(MemoryRow(*wider, 1), (std::vector<BYTE>{0, 0, 99, 0, 0, 99, 1, 0, 99, 2, 0, 99}));
+}
+
+// The interpolation written out pixel by pixel, straight from its definition.
+std::vector<BYTE> ReferenceResample(const cDIBSection& source, LONG newWidth, LONG newHeight,
+                                    LONG newStride) {
+  const auto xScale = static_cast<float>(static_cast<double>(source.Width() - 1) / newWidth);
+  const auto yScale = static_cast<float>(static_cast<double>(source.Height() - 1) / newHeight);
+  const auto at = [&](LONG c, LONG r) -> double {
+    return source.DIBSectionBitsPtr()[r * source.BytesPerScanLine() + c];
+  };
+  std::vector<BYTE> out(static_cast<std::size_t>(newStride * newHeight), 0);
+  for (LONG y = 0; y < newHeight; ++y) {
+    const auto fY = static_cast<float>(y * static_cast<double>(yScale));
+    const auto iY = static_cast<LONG>(std::floor(fY));
+    const double dy = static_cast<float>(fY - static_cast<float>(iY));
+    for (LONG x = 0; x < newWidth; ++x) {
+      const auto fX = static_cast<float>(x * static_cast<double>(xScale));
+      const auto iX = static_cast<LONG>(std::floor(fX));
+      const double dx = static_cast<float>(fX - static_cast<float>(iX));
+      for (LONG k = 0; k < 3; ++k) {
+        const double left = std::nearbyint((1 - dy) * at(3 * iX + k, iY) + dy * at(3 * iX + k, iY + 1));
+        const double right =
+            std::nearbyint((1 - dy) * at(3 * iX + 3 + k, iY) + dy * at(3 * iX + 3 + k, iY + 1));
+        const double value = std::nearbyint((1 - dx) * left + dx * right);
+        out[static_cast<std::size_t>(y * newStride + 3 * x + k)] =
+            static_cast<BYTE>(std::clamp(value, 0.0, 255.0));
+      }
+    }
+  }
+  return out;
+}
+
+TEST(Resample, MatchesThePixelByPixelDefinitionOnNoise) {
+  std::mt19937 random(7);
+  for (auto [w, h, nw, nh] : {std::array{17, 9, 40, 23}, std::array{64, 48, 13, 11}, std::array{5, 30, 5, 61},
+                              std::array{33, 2, 100, 3}, std::array{2, 2, 1, 1}}) {
+    cDIBSection source;
+    ASSERT_TRUE(source.Create(w, h));
+    for (LONG i = 0; i < source.BytesPerScanLine() * h; ++i)
+      source.DIBSectionBitsPtr()[i] = static_cast<BYTE>(random());
+    const auto result = source.Resample(nh, nw);
+    ASSERT_TRUE(result);
+    const std::vector<BYTE> expected = ReferenceResample(source, nw, nh, result->BytesPerScanLine());
+    const BYTE* bits = result->DIBSectionBitsPtr();
+    ASSERT_EQ(std::vector<BYTE>(bits, bits + expected.size()), expected)
+        << w << "x" << h << " to " << nw << "x" << nh;
+  }
 }
 
 TEST(Resample, SourcesThinnerThanTwoPixelsRaiseErrorNine) {
