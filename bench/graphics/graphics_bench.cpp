@@ -12,7 +12,8 @@
 namespace {
 
 void Paint(cDIBSection& dib, LONG x, LONG y, BYTE grey) {
-  BYTE* p = dib.DIBSectionBitsPtr() + static_cast<std::ptrdiff_t>(dib.Height() - 1 - y) * dib.BytesPerScanLine() + 3 * x;
+  BYTE* p = dib.DIBSectionBitsPtr() +
+            static_cast<std::ptrdiff_t>(dib.Height() - 1 - y) * dib.BytesPerScanLine() + 3 * x;
   p[0] = p[1] = p[2] = grey;
 }
 
@@ -71,7 +72,10 @@ void BM_Resample(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(source.Resample(toH, toW));
   state.SetItemsProcessed(state.iterations() * toW * toH);
 }
-BENCHMARK(BM_Resample)->Args({1920, 1080, 3840, 2160})->Args({3840, 2160, 1920, 1080})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Resample)
+    ->Args({1920, 1080, 3840, 2160})
+    ->Args({3840, 2160, 1920, 1080})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_RandomiseBits(benchmark::State& state) {
   cDIBSection dib;
