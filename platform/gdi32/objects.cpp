@@ -252,6 +252,11 @@ HBRUSH CreateSolidBrush(COLORREF color) { return Add(Brush{color & 0xFFFFFF, fal
 
 namespace tamso {
 
-std::size_t GdiObjectCount() { return gdi::Objects().size(); }
+std::size_t GdiObjectCount() {
+  // The stock objects are made on first use; making them now keeps counts comparable.
+  gdi::StockBitmap();
+  GetStockObject(WHITE_BRUSH);
+  return gdi::Objects().size();
+}
 
 }  // namespace tamso
