@@ -1,5 +1,7 @@
 // The same strip-by-strip region building done with Qt's QRegion, for comparison with the
 // region stand-in: each transparent run is taken out with an exclusive-or, as Create does.
+// Each exclusive-or rebuilds the whole region, so noise costs grow with the square of the
+// strip count; 512 x 512 already takes minutes.
 
 #include <QRegion>
 
@@ -40,6 +42,6 @@ void BM_QRegionNoise(benchmark::State& state) {
   tamso::bench::NoisePicture(dib, static_cast<LONG>(state.range(0)));
   for (auto _ : state) benchmark::DoNotOptimize(StripRegion(dib));
 }
-BENCHMARK(BM_QRegionNoise)->Arg(128)->Arg(256)->Arg(512)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QRegionNoise)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond);
 
 }  // namespace
