@@ -70,21 +70,6 @@ std::string ReportLines(const AviFacts& facts) {
          " Length:" + std::to_string(facts.length);
 }
 
-std::string CodecLines(const std::string& path, const std::function<std::string(const std::string&)>& codecInfo) {
-  const CodecCodeResult found = ReadCodecCode(path);
-  switch (found.status) {
-    case CodecCodeStatus::Found:
-      return std::string(kCrLf) + "Video codec used: " + found.code + kCrLf + "Infos: " + codecInfo(found.code);
-    case CodecCodeStatus::NoStreamHeader:
-      return std::string(kCrLf) + "Video codec used: not found" + kCrLf +
-             "Infos: no video stream header in the first 4096 bytes";
-    case CodecCodeStatus::TooShort:
-    case CodecCodeStatus::ReadError:
-      break;
-  }
-  return {};
-}
-
 bool ReportChosenFile(const std::string& path, const ReportView& view) {
   view.processPendingEvents();
   view.setTitle(path);
@@ -98,7 +83,7 @@ bool ReportChosenFile(const std::string& path, const ReportView& view) {
 
   std::string results = ReportLines(*query.facts);
   view.setResults(results);
-  const std::string codec = CodecLines(path, view.codecInfo);
+  const std::string codec = CodecStepLines(ReadCodecCode(path), view.codecInfo);
   if (!codec.empty()) view.setResults(results + codec);
   return true;
 }

@@ -59,10 +59,6 @@ std::string RateText(std::int32_t rate, std::int32_t scale);
 // The report's first two lines.
 std::string ReportLines(const AviFacts& facts);
 
-// The codec lines appended to the report for a file longer than 5000 bytes (each
-// beginning with CR LF), or an empty text when the file gets none.
-std::string CodecLines(const std::string& path, const std::function<std::string(const std::string&)>& codecInfo);
-
 // The Browse action from the moment a file was chosen: shows the path, the report or the
 // error box and "Unknown format". Returns true when the report was shown.
 bool ReportChosenFile(const std::string& path, const ReportView& view);

@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "app/avi_report.h"
-#include "app/codec_info.h"
+#include "app/codec_list.h"
 #include "platform/runtime/app_paths.h"
 
 namespace tamso {

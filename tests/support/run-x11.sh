@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Runs a command on a private X server (Xvfb), optionally with the openbox window manager,
+# and stops both afterwards. The command sees DISPLAY and QT_QPA_PLATFORM=xcb.
+# Usage: run-x11.sh [--wm] [--size WxH] -- COMMAND [ARG...]
+set -euo pipefail
+wm=0
+size=1280x1024
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --wm) wm=1; shift ;;
+    --size) size=$2; shift 2 ;;
+    --) shift; break ;;
+    *) break ;;
+  esac
+done
+[ $# -gt 0 ] || { echo "usage: $0 [--wm] [--size WxH] -- COMMAND..." >&2; exit 2; }
+
+# A display number nobody uses: Xvfb writes the number it took to the given descriptor.
+exec {displayfd}<> <(:)
+Xvfb -displayfd "$displayfd" -screen 0 "${size}x24" -dpi 96 -nolisten tcp +extension SHAPE >/dev/null 2>&1 &
+xvfb_pid=$!
+read -r -t 20 -u "$displayfd" number || { echo "run-x11: Xvfb did not start" >&2; kill "$xvfb_pid" 2>/dev/null; exit 1; }
+export DISPLAY=":$number"
+export QT_QPA_PLATFORM=xcb
+
+wm_pid=
+cleanup() {
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+  kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+if [ "$wm" = 1 ]; then
+  openbox --sm-disable >/dev/null 2>&1 &
+  wm_pid=$!
+  # Wait until the window manager announces itself on the root window.
+  for _ in $(seq 1 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.05
+  done
+fi
+
+set +e
+"$@"
+status=$?
+exit $status
