@@ -66,8 +66,8 @@ std::string RateText(std::int32_t rate, std::int32_t scale) {
 
 std::string ReportLines(const AviFacts& facts) {
   return "Resolution: " + std::to_string(facts.width) + "x" + std::to_string(facts.height) +
-         " Number of streams: " + std::to_string(facts.streams) + kCrLf + "Rate:" + RateText(facts.rate, facts.scale) +
-         " Length:" + std::to_string(facts.length);
+         " Number of streams: " + std::to_string(facts.streams) + kCrLf +
+         "Rate:" + RateText(facts.rate, facts.scale) + " Length:" + std::to_string(facts.length);
 }
 
 bool ReportChosenFile(const std::string& path, const ReportView& view) {

@@ -1,8 +1,9 @@
 #pragma once
 // The Video for Windows file calls: open an AVI file, reach its streams and read its
 // information record. Results follow the platform: 0 (AVIERR_OK) or an AVIERR code.
-// Only the headers of a file are read; the file is open between AVIFileOpen and the
-// last release, read-only.
+// AVIFileOpen reads the file's headers, read-only, and closes the file before it returns:
+// the handles hold what the headers say, so a file is never kept open or locked. Frame
+// data is never read.
 
 #include <cstddef>
 
@@ -81,6 +82,9 @@ HRESULT AVIFileGetStream(PAVIFILE pfile, PAVISTREAM* ppavi, DWORD fccType, LONG 
 HRESULT AVIFileInfo(PAVIFILE pfile, AVIFILEINFO* pfi, LONG lSize);
 LONG AVIStreamStart(PAVISTREAM pavi);
 LONG AVIStreamLength(PAVISTREAM pavi);
-// Each returns the references left on the object; at 0 it is gone.
+// AVIStreamStart and AVIStreamLength return -1 for a handle that is not open; values
+// beyond the range of LONG are reported as its largest value, so -1 means only failure.
+// Each release returns the references left on the object; at 0 it is gone. A stream
+// holds a reference to its file while it is held itself.
 ULONG AVIStreamRelease(PAVISTREAM pavi);
 ULONG AVIFileRelease(PAVIFILE pfile);
