@@ -88,4 +88,17 @@ bool ReportChosenFile(const std::string& path, const ReportView& view) {
   return true;
 }
 
+CollectedReport CollectReport(const std::string& path,
+                              const std::function<std::string(const std::string&)>& codecInfo) {
+  CollectedReport report;
+  ReportView view;
+  view.processPendingEvents = [] {};
+  view.setTitle = [](const std::string&) {};
+  view.setResults = [&report](const std::string& text) { report.results = text; };
+  view.showErrorBox = [&report](const std::string& text) { report.errorBox = text; };
+  view.codecInfo = codecInfo;
+  report.shown = ReportChosenFile(path, view);
+  return report;
+}
+
 }  // namespace tamso

@@ -63,4 +63,14 @@ std::string ReportLines(const AviFacts& facts);
 // error box and "Unknown format". Returns true when the report was shown.
 bool ReportChosenFile(const std::string& path, const ReportView& view);
 
+// The report of a file as text, for a caller without labels (the command-line tool, a
+// dialog's preview pane): the final results text and the error box's text, if any.
+struct CollectedReport {
+  bool shown = false;
+  std::string results;
+  std::string errorBox;
+};
+CollectedReport CollectReport(const std::string& path,
+                              const std::function<std::string(const std::string&)>& codecInfo);
+
 }  // namespace tamso

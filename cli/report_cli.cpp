@@ -18,16 +18,11 @@ constexpr const char* kUsage =
 
 // Reports one file; returns true when the report was shown.
 bool ReportOne(const std::string& path, std::ostream& out, std::ostream& err) {
-  std::string results;
-  ReportView view;
-  view.processPendingEvents = [] {};
-  view.setTitle = [](const std::string&) {};
-  view.setResults = [&results](const std::string& text) { results = text; };
-  view.showErrorBox = [&err](const std::string& text) { err << WithPlatformLineEnds(text) << '\n'; };
-  view.codecInfo = [](const std::string& code) { return GetCodecInfo(code); };
-  const bool shown = ReportChosenFile(path, view);
-  out << WithPlatformLineEnds(results) << '\n';
-  return shown;
+  const CollectedReport report =
+      CollectReport(path, [](const std::string& code) { return GetCodecInfo(code); });
+  if (!report.errorBox.empty()) err << WithPlatformLineEnds(report.errorBox) << '\n';
+  out << WithPlatformLineEnds(report.results) << '\n';
+  return report.shown;
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # the window system and the tune
   qt6-base-dev qt6-qpa-plugins libgl-dev libxcb-shape0-dev
-  libfluidsynth-dev fluidsynth timgm6mb-soundfont
+  libfluidsynth-dev libasound2-dev fluidsynth timgm6mb-soundfont
   # fonts the window asks for by name (metric-compatible stand-ins)
   fonts-liberation fonts-dejavu-core fontconfig
   # oracles for the AVI tests and benchmarks

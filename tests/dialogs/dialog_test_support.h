@@ -1,0 +1,102 @@
+#pragma once
+// Helpers for the tests of the file dialogs and the shell folders: a scratch folder that
+// is removed afterwards, and environment variables set for one test.
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tamso::testing {
+
+// A fresh folder under the system's temporary folder, removed with its contents.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    static int serial = 0;
+    path_ = std::filesystem::temp_directory_path() /
+            ("tamso-dialogs-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::string str() const { return path_.string(); }
+
+  // Writes `bytes` to `name` inside the folder (making folders on the way); its path.
+  std::string file(const std::string& name, const std::string& bytes = {}) const {
+    const auto p = path_ / name;
+    std::filesystem::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << bytes;
+    return p.string();
+  }
+  std::string folder(const std::string& name) const {
+    std::filesystem::create_directories(path_ / name);
+    return (path_ / name).string();
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Sets (or, with nullopt, unsets) environment variables until destroyed.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment() = default;
+  ~ScopedEnvironment() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) apply(it->first, it->second);
+  }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  void set(const std::string& name, const std::optional<std::string>& value) {
+    const char* old = std::getenv(name.c_str());
+    saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    apply(name, value);
+  }
+
+ private:
+  static void apply(const std::string& name, const std::optional<std::string>& value) {
+    if (value) {
+      ::setenv(name.c_str(), value->c_str(), 1);
+    } else {
+      ::unsetenv(name.c_str());
+    }
+  }
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+// A home folder of its own for one test: HOME points at a scratch folder whose
+// user-dirs.dirs names "Documents" as the documents folder (made when `withDocuments`),
+// and the XDG base directory variables are unset.
+class ScratchHome {
+ public:
+  explicit ScratchHome(bool withDocuments = true) {
+    env_.set("HOME", home_.str());
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
+                             "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
+      env_.set(name, std::nullopt);
+    }
+    home_.file(".config/user-dirs.dirs",
+               "# written by a test\nXDG_DOCUMENTS_DIR=\"$HOME/Documents\"\nXDG_MUSIC_DIR=\"$HOME/Music\"\n");
+    if (withDocuments) home_.folder("Documents");
+  }
+  const ScratchFolder& folder() const { return home_; }
+  std::string documents() const { return home_.str() + "/Documents"; }
+
+ private:
+  ScratchFolder home_;
+  ScopedEnvironment env_;
+};
+
+}  // namespace tamso::testing
