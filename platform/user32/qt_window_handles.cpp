@@ -1,8 +1,11 @@
 #include "platform/user32/qt_window_handles.h"
 
 #include <QPointer>
+#include <QRegion>
 #include <QVariant>
 #include <QWidget>
+
+#include <vector>
 
 #include "platform/user32/window_table.h"
 
@@ -17,7 +20,37 @@ class QtWindow : public Window {
   explicit QtWindow(QWidget* widget) : widget_(widget) {}
   QWidget* widget() const override { return widget_.data(); }
 
+ protected:
+  // The region becomes the widget's mask, which on X11 is the window's shape.
+  void applyRegion(const Region* region) override {
+    if (!widget_) return;
+    if (!region) {
+      widget_->clearMask();
+      return;
+    }
+    widget_->setMask(MaskFor(*region));
+  }
+
  private:
+  // Window coordinates start at the frame's corner, the mask's at the widget's.
+  QRegion MaskFor(const Region& region) const {
+    std::vector<QRect> rects;
+    rects.reserve(region.rectCount());
+    region.forEachRect(
+        [&](const RECT& r) { rects.emplace_back(r.left, r.top, r.right - r.left, r.bottom - r.top); });
+    QRegion mask;
+    // An empty mask would mean no mask at all; a pixel outside the widget hides all of it.
+    if (rects.empty())
+      mask = QRegion(-1, -1, 1, 1);
+    else
+      mask.setRects(rects.data(), static_cast<int>(rects.size()));
+    if (widget_->isWindow()) {
+      const QPoint frameOffset = widget_->geometry().topLeft() - widget_->frameGeometry().topLeft();
+      mask.translate(-frameOffset);
+    }
+    return mask;
+  }
+
   QPointer<QWidget> widget_;
 };
 

@@ -18,6 +18,11 @@ HandleTable<WindowEntry>& Windows() {
 
 }  // namespace
 
+void Window::setRegion(std::optional<Region> region) {
+  region_ = std::move(region);
+  applyRegion(region_ ? &*region_ : nullptr);
+}
+
 HWND RegisterWindow(std::shared_ptr<Window> window) {
   if (!window) return 0;
   return Windows().add(std::make_unique<WindowEntry>(WindowEntry{std::move(window)}));

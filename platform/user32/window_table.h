@@ -3,7 +3,9 @@
 // qt_window_handles.h) or, where no display is needed, a plain object of a test.
 
 #include <memory>
+#include <optional>
 
+#include "platform/gdi32/region.h"
 #include "platform/runtime/win_types.h"
 
 class QWidget;
@@ -15,6 +17,20 @@ class Window {
   virtual ~Window() = default;
   // The Qt widget behind the handle; nullptr for a window that is not on the desktop.
   virtual QWidget* widget() const { return nullptr; }
+
+  // The pixels (window coordinates, origin at the window's top-left corner) the window
+  // shows and takes the mouse in; nothing when it shows its full rectangle.
+  const std::optional<Region>& region() const { return region_; }
+
+  // Keeps `region` as the window's region and tells the window through applyRegion.
+  void setRegion(std::optional<Region> region);
+
+ protected:
+  // Called when the region changes; `region` is nullptr when the full rectangle shows again.
+  virtual void applyRegion(const Region* region) { (void)region; }
+
+ private:
+  std::optional<Region> region_;
 };
 
 // Registers `window` and returns its new handle.

@@ -1,0 +1,98 @@
+// The Qt side of the window calls, on Qt's offscreen platform.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMessageBox>
+#include <QRegion>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "platform/gdi32/wingdi.h"
+#include "platform/user32/message_box.h"
+#include "platform/user32/qt_desktop.h"
+#include "platform/user32/qt_window_handles.h"
+#include "platform/user32/winuser.h"
+
+namespace {
+
+TEST(QtWindowRegion, TheRegionBecomesTheWidgetsMask) {
+  QWidget widget;
+  widget.setWindowFlags(Qt::FramelessWindowHint);
+  widget.resize(20, 10);
+  const HWND hWnd = tamso::HwndForWidget(&widget);
+  const HRGN region = CreateRectRgn(0, 0, 20, 10);
+  const HRGN hole = CreateRectRgn(5, 2, 8, 6);
+  CombineRgn(region, region, hole, RGN_DIFF);
+  DeleteObject(hole);
+  ASSERT_EQ(SetWindowRgn(hWnd, region, TRUE), 1);
+  EXPECT_EQ(widget.mask(), QRegion(0, 0, 20, 10).subtracted(QRegion(5, 2, 3, 4)));
+
+  // An empty region hides every pixel of the widget, yet is a mask.
+  ASSERT_EQ(SetWindowRgn(hWnd, CreateRectRgn(0, 0, 0, 0), TRUE), 1);
+  EXPECT_FALSE(widget.mask().isEmpty());
+  EXPECT_TRUE(widget.mask().intersected(widget.rect()).isEmpty());
+
+  ASSERT_EQ(SetWindowRgn(hWnd, 0, TRUE), 1);
+  EXPECT_TRUE(widget.mask().isEmpty());
+}
+
+TEST(QtMessageBox, ShowsTheTextAsItIsAndAnswersWithTheButton) {
+  tamso::InstallQtMessageBoxes();
+  QString shownText, shownTitle;
+  QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    shownText = box->text();
+    shownTitle = box->windowTitle();
+    shownIcon = box->icon();
+    box->button(QMessageBox::Ok)->click();
+  });
+  EXPECT_EQ(MessageBoxA(0, "<b>Help</b>\r\nsecond line", "Tamso AVI", MB_OK | MB_ICONINFORMATION), IDOK);
+  EXPECT_EQ(shownText, QStringLiteral("<b>Help</b>\nsecond line"));
+  EXPECT_EQ(shownTitle, QStringLiteral("Tamso AVI"));
+  EXPECT_EQ(shownIcon, QMessageBox::Information);
+
+  QTimer::singleShot(0, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::No)->click();
+  });
+  EXPECT_EQ(MessageBoxA(0, "Sure?", "Tamso AVI", MB_YESNO | MB_ICONQUESTION), IDNO);
+  tamso::SetMessageBoxHandler(nullptr);
+}
+
+TEST(QtClipboard, ABitmapArrivesAsAnImage) {
+  tamso::InstallQtClipboard();
+  const HDC screen = GetDC(0);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, 2, 1);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HGDIOBJ kept = SelectObject(memory, bitmap);
+  SetPixel(memory, 0, 0, RGB(255, 0, 0));
+  SetPixel(memory, 1, 0, RGB(0, 0, 255));
+  SelectObject(memory, kept);
+  DeleteDC(memory);
+  ReleaseDC(0, screen);
+
+  ASSERT_TRUE(OpenClipboard(0));
+  EXPECT_TRUE(EmptyClipboard());
+  EXPECT_EQ(SetClipboardData(CF_BITMAP, bitmap), bitmap);
+  EXPECT_TRUE(CloseClipboard());
+  const QImage image = QGuiApplication::clipboard()->image();
+  ASSERT_EQ(image.size(), QSize(2, 1));
+  EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(image.pixel(1, 0) & 0xFFFFFF, 0x0000FFu);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
