@@ -10,12 +10,13 @@
 #include "app/avi_report.h"
 #include "app/codec_list.h"
 #include "app/modCommon.h"
-#include "graphics/cDIBSection.h"
-#include "graphics/cDIBSectionRegion.h"
+#include "graphics/dib_section.h"
+#include "graphics/dib_section_region.h"
+#include "graphics/qt_picture.h"
 #include "platform/runtime/app_paths.h"
-#include "platform/user32/message_box.h"
 #include "platform/user32/qt_window_handles.h"
 #include "platform/user32/window_messages.h"
+#include "platform/user32/winuser.h"
 #include "platform/winmm/mmsystem.h"
 
 namespace {
@@ -69,6 +70,7 @@ void frmTamso::buildControls() {
   picBackground = new tamso::PictureBox(this);
   picBackground->setObjectName(QStringLiteral("picBackground"));
   picBackground->setGeometry(0, 0, tamso::kFormWidth, tamso::kFormHeight);
+  m_picture = tamso::LoadPicture(QString::fromLatin1(tamso::kBackgroundResource));
   picBackground->setPicture(QPixmap(QString::fromLatin1(tamso::kBackgroundResource)));
   picBackground->addLine(QLine(56, 232, 160, 232));  // Line1
   picBackground->addLine(QLine(40, 80, 264, 80));    // Line2
@@ -119,10 +121,10 @@ void frmTamso::Form_Load() {
 
 void frmTamso::makeFrameless() {
   cDIBSection cDib;
-  cDib.CreateFromPicture(picBackground->picture());
+  cDib.CreateFromPicture(m_picture);
   if (!m_cRegion) m_cRegion = std::make_unique<cDIBSectionRegion>();
   m_cRegion->Create(cDib, 0);
-  m_cRegion->setApplied(hWnd(), true);
+  m_cRegion->Applied(hWnd(), true);
   picture_ = picBackground->picture();
   update();
 }
@@ -152,9 +154,7 @@ void frmTamso::cmdInfos_Click() {
 
 std::string frmTamso::GetCodecInfo(const std::string& sCodec) { return tamso::GetCodecInfo(sCodec); }
 
-void frmTamso::cmdHelp_Click() {
-  MessageBoxA(hWnd(), HelpText().c_str(), tamso::kAppTitle, kInformationBox);
-}
+void frmTamso::cmdHelp_Click() { MessageBoxA(hWnd(), HelpText().c_str(), tamso::kAppTitle, kInformationBox); }
 
 void frmTamso::cmdQuit_Click() {
   // Unloading runs Form_Unload; then the program ends at once, without the final step.
@@ -190,9 +190,13 @@ void frmTamso::mousePressEvent(QMouseEvent* event) {
 
 void frmTamso::Form_MouseDown(int Button, int /*Shift*/, float /*X*/, float /*Y*/) { dragWithMouse(Button); }
 
-void frmTamso::picBackground_MouseDown(int Button, int /*Shift*/, float /*X*/, float /*Y*/) { dragWithMouse(Button); }
+void frmTamso::picBackground_MouseDown(int Button, int /*Shift*/, float /*X*/, float /*Y*/) {
+  dragWithMouse(Button);
+}
 
-void frmTamso::lblResults_MouseMove(int Button, int /*Shift*/, float /*X*/, float /*Y*/) { dragWithMouse(Button); }
+void frmTamso::lblResults_MouseMove(int Button, int /*Shift*/, float /*X*/, float /*Y*/) {
+  dragWithMouse(Button);
+}
 
 void frmTamso::dragWithMouse(int Button) {
   if (Button != 1) return;

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/vb_controls.h"
+#include "graphics/dib_section_region.h"
+#include "graphics/picture.h"
 #include "platform/runtime/win_types.h"
-
-class cDIBSectionRegion;
 
 namespace tamso {
 
@@ -71,6 +71,7 @@ class frmTamso : public QWidget {
   void dragWithMouse(int Button);
 
   std::unique_ptr<cDIBSectionRegion> m_cRegion;
-  QPixmap picture_;      // the window's own picture, shown where the picture box is not
-  bool ended_ = false;   // Quit ended the program: the final step does not run
+  tamso::Picture m_picture;  // the background picture as a bitmap, for the region
+  QPixmap picture_;          // the window's own picture, shown where the picture box is not
+  bool ended_ = false;       // Quit ended the program: the final step does not run
 };

@@ -14,10 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto pe = tamso::PeResources::Read(bytes);
   if (!pe) return 0;
   const tamso::ResourceName names[] = {std::uint16_t{1}, std::uint16_t{101}, std::string("SHAPE")};
-  for (const tamso::ResourceName& type : {tamso::ResourceName(std::uint16_t{10}), tamso::ResourceName(std::string("CUSTOM"))}) {
+  for (const tamso::ResourceName& type :
+       {tamso::ResourceName(std::uint16_t{10}), tamso::ResourceName(std::string("CUSTOM"))}) {
     for (const tamso::ResourceName& name : names) {
       const auto found = pe->find(type, name);
-      if (found && (found->data() < bytes.data() || found->data() + found->size() > bytes.data() + bytes.size()))
+      if (found &&
+          (found->data() < bytes.data() || found->data() + found->size() > bytes.data() + bytes.size()))
         std::abort();
     }
   }

@@ -10,7 +10,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::uint8_t> bytes(data, data + size);  // exactly the bytes given, for the sanitizer
-  const HRGN region = ExtCreateRegion(nullptr, static_cast<DWORD>(size), reinterpret_cast<const RGNDATA*>(bytes.data()));
+  const HRGN region =
+      ExtCreateRegion(nullptr, static_cast<DWORD>(size), reinterpret_cast<const RGNDATA*>(bytes.data()));
   if (!region) return 0;
 
   const DWORD blockSize = GetRegionData(region, 0, nullptr);

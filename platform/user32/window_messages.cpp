@@ -89,7 +89,8 @@ bool StartWindowManagerKeyboardMove(QWidget* window) {
   event.data.data32[2] = kMoveResizeMoveKeyboard;
   event.data.data32[3] = 0;  // no button
   event.data.data32[4] = 1;  // a normal application asks
-  xcb_send_event(c, 0, RootWindow(c), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+  xcb_send_event(c, 0, RootWindow(c),
+                 XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                  reinterpret_cast<const char*>(&event));
   xcb_flush(c);
   return true;
@@ -99,7 +100,8 @@ bool StartWindowManagerKeyboardMove(QWidget* window) {
 // loop that ends when the move ends or the window goes away.
 class MoveLoop : public QObject {
  public:
-  explicit MoveLoop(QWidget* window) : window_(window), startWindow_(window->pos()), startCursor_(QCursor::pos()) {
+  explicit MoveLoop(QWidget* window)
+      : window_(window), startWindow_(window->pos()), startCursor_(QCursor::pos()) {
     connect(window, &QObject::destroyed, &loop_, &QEventLoop::quit);
   }
 
@@ -123,7 +125,8 @@ class MoveLoop : public QObject {
     switch (event->type()) {
       case QEvent::MouseMove:
         if (byMouse_) {
-          window_->move(startWindow_ + (static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - startCursor_));
+          window_->move(startWindow_ +
+                        (static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - startCursor_));
           return true;
         }
         break;

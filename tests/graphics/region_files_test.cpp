@@ -23,7 +23,8 @@ Bytes ReadFile(const fs::path& path) {
 }
 
 void WriteFile(const fs::path& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
@@ -55,7 +56,8 @@ class RegionFiles : public ::testing::Test {
   std::vector<RECT> Shown() {
     ScopedTestWindow w;
     region_.Applied(w.hWnd, true);
-    std::vector<RECT> rects = w.window->region() ? w.window->region()->rects() : std::vector<RECT>{{-1, -1, -1, -1}};
+    std::vector<RECT> rects =
+        w.window->region() ? w.window->region()->rects() : std::vector<RECT>{{-1, -1, -1, -1}};
     region_.Applied(w.hWnd, false);
     return rects;
   }

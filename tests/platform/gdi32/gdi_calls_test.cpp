@@ -23,7 +23,8 @@ std::vector<std::uint8_t> Block(std::initializer_list<std::uint32_t> words) {
 }
 
 HRGN FromBlock(const std::vector<std::uint8_t>& bytes) {
-  return ExtCreateRegion(nullptr, static_cast<DWORD>(bytes.size()), reinterpret_cast<const RGNDATA*>(bytes.data()));
+  return ExtCreateRegion(nullptr, static_cast<DWORD>(bytes.size()),
+                         reinterpret_cast<const RGNDATA*>(bytes.data()));
 }
 
 RECT BoxOf(HRGN region) {
@@ -79,8 +80,8 @@ TEST(RegionData, TheBlockHasThePlatformsHeaderAndBandedRectangles) {
   const HRGN b = CreateRectRgn(5, 5, 15, 15);
   CombineRgn(a, a, b, RGN_OR);
   EXPECT_EQ(GetRegionData(a, 0, nullptr), 32u + 3 * 16);
-  EXPECT_EQ(DataOf(a), Block({32, 1, 3, 48, 0, 0, 15, 15,  //
-                              0, 0, 10, 5, 0, 5, 15, 10, 5, 10, 15, 15}));
+  EXPECT_EQ(DataOf(a), Block({32, 1, 3,  48, 0, 0, 15, 15,  //
+                              0,  0, 10, 5,  0, 5, 15, 10, 5, 10, 15, 15}));
   // A buffer too small for the block gets nothing.
   std::vector<std::uint8_t> small(79, 0xEE);
   EXPECT_EQ(GetRegionData(a, 79, reinterpret_cast<RGNDATA*>(small.data())), 0u);
@@ -131,11 +132,12 @@ TEST(RegionData, BlocksThePlatformRejectsGiveNoRegion) {
 TEST(RegionData, TheRectanglesAreTakenAsTheyComeAndTheRestIsNotTrusted) {
   // Any type, a wrong size and box, rectangles out of order, overlapping, empty and
   // inverted ones, and bytes after the last rectangle.
-  const HRGN region = FromBlock(Block({40, 7, 5, 999, 1, 2, 3, 4,  //
-                                       5, 5, 8, 8, 0, 0, 6, 6, 9, 9, 9, 12, 4, 4, 2, 2, 0, 6, 2, 8, 0xABCDEF}));
+  const HRGN region =
+      FromBlock(Block({40, 7, 5, 999, 1, 2, 3, 4,  //
+                       5,  5, 8, 8,   0, 0, 6, 6, 9, 9, 9, 12, 4, 4, 2, 2, 0, 6, 2, 8, 0xABCDEF}));
   ASSERT_NE(region, 0u);
   EXPECT_EQ(DataOf(region), Block({32, 1, 4, 64, 0, 0, 8, 8,  //
-                                   0, 0, 6, 5, 0, 5, 8, 6, 0, 6, 2, 8, 5, 6, 8, 8}));
+                                   0,  0, 6, 5,  0, 5, 8, 6, 0, 6, 2, 8, 5, 6, 8, 8}));
   DeleteObject(region);
 }
 
@@ -164,7 +166,8 @@ TEST(DibSections, OnlyValidHeadersMakeOne) {
   const HBITMAP dib = MakeDib(5, 2, 24, &pixels);
   ASSERT_NE(dib, 0u);
   // Zero-filled, 16 bytes a row.
-  EXPECT_EQ(std::vector<BYTE>(static_cast<BYTE*>(pixels), static_cast<BYTE*>(pixels) + 32), std::vector<BYTE>(32, 0));
+  EXPECT_EQ(std::vector<BYTE>(static_cast<BYTE*>(pixels), static_cast<BYTE*>(pixels) + 32),
+            std::vector<BYTE>(32, 0));
   BITMAP record;
   EXPECT_EQ(GetObjectA(dib, 0, nullptr), static_cast<int>(sizeof(BITMAP)));
   EXPECT_EQ(GetObjectA(dib, sizeof record - 1, &record), 0);

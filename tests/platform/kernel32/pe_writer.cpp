@@ -71,7 +71,8 @@ std::vector<std::uint8_t> WritePeFile(const std::vector<PeResource>& resources, 
       nameFixups.emplace_back(entry, std::get<std::u16string>(key));
   };
   const auto namedCount = [](const auto& map) {
-    return static_cast<std::size_t>(std::count_if(map.begin(), map.end(), [](const auto& e) { return e.first.index() == 1; }));
+    return static_cast<std::size_t>(
+        std::count_if(map.begin(), map.end(), [](const auto& e) { return e.first.index() == 1; }));
   };
 
   const std::size_t root = directory(tree.size());
@@ -119,7 +120,8 @@ std::vector<std::uint8_t> WritePeFile(const std::vector<PeResource>& resources, 
     rsrc.u32(entry, kSectionRva + static_cast<std::uint32_t>(at));
     rsrc.u32(entry + 4, static_cast<std::uint32_t>(resource->data.size()));
     rsrc.grow(at + resource->data.size());
-    std::copy(resource->data.begin(), resource->data.end(), rsrc.bytes().begin() + static_cast<std::ptrdiff_t>(at));
+    std::copy(resource->data.begin(), resource->data.end(),
+              rsrc.bytes().begin() + static_cast<std::ptrdiff_t>(at));
   }
   const auto sectionSize = static_cast<std::uint32_t>(rsrc.size());
   rsrc.align(0x200);

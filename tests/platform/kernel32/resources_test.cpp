@@ -66,10 +66,10 @@ TEST(PeResources, MalformedFilesAreRejectedOrYieldNothing) {
   };
   EXPECT_FALSE(tamso::PeResources::Read(Bytes{}));
   EXPECT_FALSE(tamso::PeResources::Read(Bytes(good.begin(), good.begin() + 0x60)));  // cut in the headers
-  EXPECT_FALSE(tamso::PeResources::Read(corrupt(0, 0)));     // no "MZ"
-  EXPECT_FALSE(tamso::PeResources::Read(corrupt(0x3C, 0x7FFFFFF0)));                // PE header past the end
-  EXPECT_FALSE(tamso::PeResources::Read(corrupt(0x40, 0x00004551)));                // no "PE\0\0"
-  EXPECT_FALSE(tamso::PeResources::Read(corrupt(0x58, 0x0000010C)));                // unknown optional magic
+  EXPECT_FALSE(tamso::PeResources::Read(corrupt(0, 0)));                             // no "MZ"
+  EXPECT_FALSE(tamso::PeResources::Read(corrupt(0x3C, 0x7FFFFFF0)));                 // PE header past the end
+  EXPECT_FALSE(tamso::PeResources::Read(corrupt(0x40, 0x00004551)));                 // no "PE\0\0"
+  EXPECT_FALSE(tamso::PeResources::Read(corrupt(0x58, 0x0000010C)));                 // unknown optional magic
 
   // Resource data that points past the end of the file, or a cut-off section.
   Bytes cut(good.begin(), good.begin() + 0x200 + 40);
@@ -97,7 +97,8 @@ class LibraryFile : public ::testing::Test {
     path_ = std::filesystem::temp_directory_path() /
             ("kernel32-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".dll");
     const Bytes bytes = WritePeFile(kResources);
-    std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path_, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }
   void TearDown() override { std::filesystem::remove(path_); }
   std::filesystem::path path_;
