@@ -108,7 +108,8 @@ TEST(WindowStart, LabelsAreEmptyAndTheShapeIsThePictureWithoutItsBlackPixels) {
   EXPECT_EQ(form.lblTitle->caption(), "");
   EXPECT_EQ(form.lblResults->caption(), "");
 
-  const QImage picture = QImage(QString::fromLatin1(tamso::kBackgroundResource)).convertToFormat(QImage::Format_RGB32);
+  const QImage picture =
+      QImage(QString::fromLatin1(tamso::kBackgroundResource)).convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(picture.size(), QSize(551, 502));
   QRegion expected;
   for (int y = 0; y < picture.height(); ++y) {
@@ -118,7 +119,8 @@ TEST(WindowStart, LabelsAreEmptyAndTheShapeIsThePictureWithoutItsBlackPixels) {
   }
   const QRegion shape = form.mask();
   EXPECT_FALSE(shape.isEmpty());
-  EXPECT_TRUE((shape ^ expected).isEmpty()) << "pixels that differ: " << (shape ^ expected).rectCount() << " rects";
+  EXPECT_TRUE((shape ^ expected).isEmpty())
+      << "pixels that differ: " << (shape ^ expected).rectCount() << " rects";
   EXPECT_FALSE(shape.contains(QPoint(0, 0)));
 }
 
@@ -157,15 +159,17 @@ TEST_F(BrowseAction, AChosenAviShowsItsPathAndReport) {
 
   EXPECT_EQ(form.lblTitle->caption(), Q(path));
   const QString report = form.lblResults->caption();
-  EXPECT_TRUE(report.startsWith("Resolution: 320x240 Number of streams: 1\r\nRate:30 Length:40\r\n"
-                                "Video codec used: XVID\r\nInfos: "))
+  EXPECT_TRUE(
+      report.startsWith("Resolution: 320x240 Number of streams: 1\r\nRate:30 Length:40\r\n"
+                        "Video codec used: XVID\r\nInfos: "))
       << report.toStdString();
   EXPECT_TRUE(boxes.boxes.empty());
 }
 
 TEST_F(BrowseAction, CancellingLeavesPleaseWaitAndTheTitle) {
   form.lblTitle->setCaption("earlier.avi");
-  tamso::ScopedFileDialogHandler answer([](const tamso::FileDialogRequest&) { return tamso::CancelDialog(); });
+  tamso::ScopedFileDialogHandler answer(
+      [](const tamso::FileDialogRequest&) { return tamso::CancelDialog(); });
   form.cmdInfos->click();
   EXPECT_EQ(form.lblResults->caption(), "Please wait...");
   EXPECT_EQ(form.lblTitle->caption(), "earlier.avi");
@@ -174,7 +178,8 @@ TEST_F(BrowseAction, CancellingLeavesPleaseWaitAndTheTitle) {
 
 TEST_F(BrowseAction, ATypedMissingNameGivesTheErrorBoxAndUnknownFormat) {
   const std::string missing = dir.file("typed-but-missing.avi");
-  tamso::ScopedFileDialogHandler answer([&](const tamso::FileDialogRequest&) { return tamso::ChooseFiles({missing}); });
+  tamso::ScopedFileDialogHandler answer(
+      [&](const tamso::FileDialogRequest&) { return tamso::ChooseFiles({missing}); });
   form.cmdInfos->click();
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_EQ(boxes.boxes[0].text, "Error with the file:\r\n" + missing);
@@ -186,7 +191,8 @@ TEST_F(BrowseAction, ATypedMissingNameGivesTheErrorBoxAndUnknownFormat) {
 
 TEST_F(BrowseAction, APathTooLongForTheDialogBufferChoosesNothing) {
   const std::string longName = dir.file(std::string(250, 'a') + ".avi");
-  tamso::ScopedFileDialogHandler answer([&](const tamso::FileDialogRequest&) { return tamso::ChooseFiles({longName}); });
+  tamso::ScopedFileDialogHandler answer(
+      [&](const tamso::FileDialogRequest&) { return tamso::ChooseFiles({longName}); });
   form.cmdInfos->click();
   EXPECT_EQ(form.lblResults->caption(), "Please wait...");
   EXPECT_TRUE(boxes.boxes.empty());
@@ -200,11 +206,12 @@ TEST(HelpButton, ShowsTheHelpLinesAndChangesNoLabel) {
   form.cmdHelp->click();
   ASSERT_EQ(boxes.boxes.size(), 1u);
   const std::string& text = boxes.boxes[0].text;
-  EXPECT_EQ(text.rfind("This program allows you gets some informations about a AVI file.\r\n"
-                       "Resolution, rate and length of the file are useful. But it also gives you \r\n"
-                       "the codec used in the AVI file. The program is limited to the first video stream.\r\n",
-                       0),
-            0u);
+  EXPECT_EQ(
+      text.rfind("This program allows you gets some informations about a AVI file.\r\n"
+                 "Resolution, rate and length of the file are useful. But it also gives you \r\n"
+                 "the codec used in the AVI file. The program is limited to the first video stream.\r\n",
+                 0),
+      0u);
   // Seven lines: the fifth is empty.
   int breaks = 0;
   for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++breaks;
