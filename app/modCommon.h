@@ -3,8 +3,15 @@
 
 #include <string>
 
-// BrowseForFile(hWndOwner, sTitle, sFilter): the open-file dialog; declared here with
-// the window's code.
+#include "platform/runtime/win_types.h"
+
+// Shows the open-file dialog, modal to `hWndOwner`, titled `sTitle`, with the filter list
+// `sFilter` (descriptions and patterns, each ended by a NUL, the list by one more),
+// starting in the current directory. Returns the chosen path with its folder and without
+// surrounding spaces, or an empty text when nothing was chosen: cancelled, closed, or a
+// path too long for the dialog's 255-byte buffer. A typed name of a missing file is
+// returned like any other.
+std::string BrowseForFile(HWND hWndOwner, const std::string& sTitle, const std::string& sFilter);
 
 // True when an ordinary file is present at `sFile`. Hidden entries (a name that starts
 // with '.'), directories and special files (pipes, devices, sockets) count as absent; a

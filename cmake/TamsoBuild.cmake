@@ -32,13 +32,18 @@ function(tamso_add_all_subdirectories)
   endforeach()
 endfunction()
 
-# tamso_add_test(NAME src... LIBS lib...): one GoogleTest executable whose cases CTest
-# lists one by one.
+# tamso_add_test(NAME SOURCES src... LIBS lib... [LABELS l...] [RESOURCE_LOCK r]): one
+# GoogleTest executable whose cases CTest lists one by one. Cases that share a resource
+# (a file beside the test program) name it in RESOURCE_LOCK so that they never run at once.
 function(tamso_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "RESOURCE_LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
+  set(properties LABELS "${T_LABELS}")
+  if(T_RESOURCE_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${T_RESOURCE_LOCK})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
 
 # tamso_add_fuzzer(NAME SOURCE src LIBS lib...): one libFuzzer target; its seed corpus

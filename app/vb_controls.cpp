@@ -1,0 +1,69 @@
+#include "app/vb_controls.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace tamso {
+
+int MouseButtonValue(Qt::MouseButtons buttons) {
+  return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+         (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+int ShiftStateValue(Qt::KeyboardModifiers modifiers) {
+  return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+         (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+VbLabel::VbLabel(QWidget* parent) : QLabel(parent) {
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setWordWrap(true);
+  setTextFormat(Qt::PlainText);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void VbLabel::setCaption(const QString& caption) {
+  caption_ = caption;
+  QString shown = caption;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  setText(shown);
+}
+
+void VbLabel::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  emit mouseDown(MouseButtonValue(event->button()), ShiftStateValue(event->modifiers()),
+                 static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
+}
+
+void VbLabel::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
+  emit mouseMove(MouseButtonValue(event->buttons()), ShiftStateValue(event->modifiers()),
+                 static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
+}
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::TabFocus); }
+
+void PictureBox::setPicture(const QPixmap& picture) {
+  picture_ = picture;
+  update();
+}
+
+void PictureBox::addLine(const QLine& line) {
+  lines_.push_back(line);
+  update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, picture_);
+  painter.setPen(QPen(Qt::black, 1));
+  for (const QLine& line : lines_) painter.drawLine(line);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  emit mouseDown(MouseButtonValue(event->button()), ShiftStateValue(event->modifiers()),
+                 static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
+}
+
+}  // namespace tamso

@@ -1,0 +1,65 @@
+#pragma once
+// The window's control kinds: a label and a picture box that report mouse input the way
+// the window's handlers take it (button 1 left, 2 right, 4 middle; shift state 1 Shift,
+// 2 Ctrl, 4 Alt), and a label whose caption keeps its CR LF line breaks.
+
+#include <QLabel>
+#include <QLine>
+#include <QPixmap>
+#include <QWidget>
+#include <vector>
+
+namespace tamso {
+
+// The button value of one mouse button, or the sum for a set of held buttons.
+int MouseButtonValue(Qt::MouseButtons buttons);
+// The shift-state value of the keyboard modifiers.
+int ShiftStateValue(Qt::KeyboardModifiers modifiers);
+
+// A label. Its caption is the text exactly as set (CR LF breaks lines); it takes the mouse
+// presses that land on it, so they do not reach the picture below.
+class VbLabel : public QLabel {
+  Q_OBJECT
+ public:
+  explicit VbLabel(QWidget* parent);
+
+  QString caption() const { return caption_; }
+  void setCaption(const QString& caption);
+
+ signals:
+  void mouseDown(int button, int shift, float x, float y);
+  void mouseMove(int button, int shift, float x, float y);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  QString caption_;
+};
+
+// A picture box: draws its picture at the top left and the lines given to it above the
+// picture. Lines take no mouse input, so a press on one is a press on the picture.
+class PictureBox : public QWidget {
+  Q_OBJECT
+ public:
+  explicit PictureBox(QWidget* parent);
+
+  const QPixmap& picture() const { return picture_; }
+  void setPicture(const QPixmap& picture);
+  void addLine(const QLine& line);
+  const std::vector<QLine>& lines() const { return lines_; }
+
+ signals:
+  void mouseDown(int button, int shift, float x, float y);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  QPixmap picture_;
+  std::vector<QLine> lines_;
+};
+
+}  // namespace tamso

@@ -1,0 +1,232 @@
+#include "platform/user32/window_messages.h"
+
+#include <xcb/xcb.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+#include <cstring>
+#include <string_view>
+
+#include "platform/user32/qt_window_handles.h"
+
+namespace tamso {
+
+namespace {
+
+MoveMode g_lastMoveMode = MoveMode::None;
+std::function<bool()> g_moveProbe;
+
+constexpr int kKeyboardStep = 8;
+// _NET_WM_MOVERESIZE directions.
+constexpr std::uint32_t kMoveResizeMoveKeyboard = 10;
+
+xcb_connection_t* X11Connection() {
+  auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t InternAtom(xcb_connection_t* c, std::string_view name) {
+  auto cookie = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(name.size()), name.data());
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
+  xcb_atom_t atom = XCB_ATOM_NONE;
+  if (reply) atom = reply->atom;
+  std::free(reply);
+  return atom;
+}
+
+xcb_window_t RootWindow(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
+
+// True when a window manager is running and lists _NET_WM_MOVERESIZE among what it supports.
+bool X11WindowManagerCanMove() {
+  xcb_connection_t* c = X11Connection();
+  if (!c) return false;
+  const xcb_atom_t supported = InternAtom(c, "_NET_SUPPORTED");
+  const xcb_atom_t moveResize = InternAtom(c, "_NET_WM_MOVERESIZE");
+  const xcb_atom_t check = InternAtom(c, "_NET_SUPPORTING_WM_CHECK");
+  if (supported == XCB_ATOM_NONE || moveResize == XCB_ATOM_NONE || check == XCB_ATOM_NONE) return false;
+
+  auto propertyWords = [c](xcb_atom_t property, xcb_atom_t type) {
+    std::vector<std::uint32_t> words;
+    auto cookie = xcb_get_property(c, 0, RootWindow(c), property, type, 0, 4096);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(c, cookie, nullptr);
+    if (reply && reply->format == 32) {
+      const int n = xcb_get_property_value_length(reply) / 4;
+      words.resize(static_cast<std::size_t>(n));
+      std::memcpy(words.data(), xcb_get_property_value(reply), words.size() * 4);
+    }
+    std::free(reply);
+    return words;
+  };
+  if (propertyWords(check, XCB_ATOM_WINDOW).empty()) return false;
+  for (std::uint32_t atom : propertyWords(supported, XCB_ATOM_ATOM)) {
+    if (atom == moveResize) return true;
+  }
+  return false;
+}
+
+bool WindowManagerCanMove() { return g_moveProbe ? g_moveProbe() : X11WindowManagerCanMove(); }
+
+// Asks the window manager for its keyboard move of `window`.
+bool StartWindowManagerKeyboardMove(QWidget* window) {
+  xcb_connection_t* c = X11Connection();
+  if (!c) return false;
+  const xcb_atom_t moveResize = InternAtom(c, "_NET_WM_MOVERESIZE");
+  if (moveResize == XCB_ATOM_NONE) return false;
+  const QPoint cursor = QCursor::pos();
+  xcb_client_message_event_t event;
+  std::memset(&event, 0, sizeof event);
+  event.response_type = XCB_CLIENT_MESSAGE;
+  event.format = 32;
+  event.window = static_cast<xcb_window_t>(window->winId());
+  event.type = moveResize;
+  event.data.data32[0] = static_cast<std::uint32_t>(cursor.x());
+  event.data.data32[1] = static_cast<std::uint32_t>(cursor.y());
+  event.data.data32[2] = kMoveResizeMoveKeyboard;
+  event.data.data32[3] = 0;  // no button
+  event.data.data32[4] = 1;  // a normal application asks
+  xcb_send_event(c, 0, RootWindow(c),
+                 XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                 reinterpret_cast<const char*>(&event));
+  xcb_flush(c);
+  return true;
+}
+
+// Our own move loops, for a desktop without a window manager. Each runs a local event
+// loop that ends when the move ends or the window goes away.
+class MoveLoop : public QObject {
+ public:
+  explicit MoveLoop(QWidget* window)
+      : window_(window), startWindow_(window->pos()), startCursor_(QCursor::pos()) {
+    connect(window, &QObject::destroyed, &loop_, &QEventLoop::quit);
+  }
+
+  void runByMouse() {
+    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) return;
+    byMouse_ = true;
+    window_->grabMouse();
+    run();
+    if (window_) window_->releaseMouse();
+  }
+
+  void runByKeyboard() {
+    window_->grabKeyboard();
+    run();
+    if (window_) window_->releaseKeyboard();
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (!window_) return false;
+    switch (event->type()) {
+      case QEvent::MouseMove:
+        if (byMouse_) {
+          window_->move(startWindow_ +
+                        (static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - startCursor_));
+          return true;
+        }
+        break;
+      case QEvent::MouseButtonRelease:
+        if (byMouse_ && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+          loop_.quit();
+          return true;
+        }
+        break;
+      case QEvent::KeyPress:
+        if (!byMouse_) return handleKey(static_cast<QKeyEvent*>(event)->key());
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+
+ private:
+  void run() {
+    qApp->installEventFilter(this);
+    loop_.exec();
+    qApp->removeEventFilter(this);
+  }
+
+  bool handleKey(int key) {
+    switch (key) {
+      case Qt::Key_Left:
+        window_->move(window_->pos() + QPoint(-kKeyboardStep, 0));
+        return true;
+      case Qt::Key_Right:
+        window_->move(window_->pos() + QPoint(kKeyboardStep, 0));
+        return true;
+      case Qt::Key_Up:
+        window_->move(window_->pos() + QPoint(0, -kKeyboardStep));
+        return true;
+      case Qt::Key_Down:
+        window_->move(window_->pos() + QPoint(0, kKeyboardStep));
+        return true;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        loop_.quit();
+        return true;
+      case Qt::Key_Escape:
+        window_->move(startWindow_);
+        loop_.quit();
+        return true;
+      default:
+        return true;  // the move owns the keyboard until it ends
+    }
+  }
+
+  QPointer<QWidget> window_;
+  QPoint startWindow_;
+  QPoint startCursor_;
+  QEventLoop loop_;
+  bool byMouse_ = false;
+};
+
+LRESULT MoveByMouse(QWidget* window) {
+  QWindow* handle = window->windowHandle();
+  if (handle && WindowManagerCanMove() && handle->startSystemMove()) {
+    g_lastMoveMode = MoveMode::WindowManager;
+    return 0;
+  }
+  g_lastMoveMode = MoveMode::OwnMouseLoop;
+  MoveLoop(window).runByMouse();
+  return 0;
+}
+
+LRESULT MoveByKeyboard(QWidget* window) {
+  if (WindowManagerCanMove() && StartWindowManagerKeyboardMove(window)) {
+    g_lastMoveMode = MoveMode::WindowManager;
+    return 0;
+  }
+  g_lastMoveMode = MoveMode::OwnKeyboardLoop;
+  MoveLoop(window).runByKeyboard();
+  return 0;
+}
+
+}  // namespace
+
+MoveMode LastMoveMode() { return g_lastMoveMode; }
+
+void SetWindowManagerMoveProbe(std::function<bool()> probe) { g_moveProbe = std::move(probe); }
+
+}  // namespace tamso
+
+BOOL ReleaseCapture() {
+  QWidget* grabber = QWidget::mouseGrabber();
+  if (!grabber) return FALSE;
+  grabber->releaseMouse();
+  return TRUE;
+}
+
+LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM /*lParam*/) {
+  QWidget* widget = tamso::WidgetForHwnd(hWnd);
+  if (!widget) return 0;
+  QWidget* window = widget->window();
+  if (Msg == WM_NCLBUTTONDOWN && wParam == HTCAPTION) return tamso::MoveByMouse(window);
+  if (Msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MOVE) return tamso::MoveByKeyboard(window);
+  return 0;
+}
