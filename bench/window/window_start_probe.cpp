@@ -28,7 +28,7 @@ long ResidentKib(pid_t pid) {
 }
 
 // Starts the program and waits for a top-level window of size 551x502 to be mapped.
-bool MeasureOnce(xcb_connection_t* c, xcb_window_t root, char** argv, int idleMs, double& startMs, long& rssKib) {
+bool MeasureOnce(xcb_connection_t* c, char** argv, int idleMs, double& startMs, long& rssKib) {
   const auto start = std::chrono::steady_clock::now();
   const pid_t pid = fork();
   if (pid == 0) {
@@ -60,7 +60,6 @@ bool MeasureOnce(xcb_connection_t* c, xcb_window_t root, char** argv, int idleMs
   }
   kill(pid, SIGTERM);
   waitpid(pid, nullptr, 0);
-  (void)root;
   return mapped;
 }
 
@@ -82,7 +81,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < runs; ++i) {
     double startMs = 0;
     long rssKib = 0;
-    if (!MeasureOnce(c, root, argv + 3, idleMs, startMs, rssKib)) {
+    if (!MeasureOnce(c, argv + 3, idleMs, startMs, rssKib)) {
       std::fprintf(stderr, "run %d: no window mapped\n", i);
       return 1;
     }
