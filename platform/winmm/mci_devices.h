@@ -24,9 +24,10 @@
 //   play NAME [wait]                      plays the song once from its start; while it plays,
 //                                         a further play changes nothing. It returns at
 //                                         once and the synthesiser starts in the background:
-//                                         if its soundfont does not load or no audio output
-//                                         opens, the device is simply stopped. With "wait"
-//                                         it returns at the song's end, or at once with
+//                                         if FluidSynth or its soundfont does not load or
+//                                         no audio output opens, the device is simply
+//                                         stopped. With "wait" it returns at the song's
+//                                         end, or at once with
 //                                         _CANNOT_LOAD_DRIVER or _HARDWARE (no audio output).
 //   stop NAME                             stops it
 //   status NAME mode                      replies "playing" or "stopped"

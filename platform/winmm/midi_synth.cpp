@@ -1,13 +1,9 @@
 #include "platform/winmm/midi_synth.h"
 
-#include <fluidsynth.h>
-#ifdef TAMSO_HAVE_ALSA
-#include <alsa/asoundlib.h>
-#endif
+#include "platform/winmm/fluidsynth_library.h"
 
 #include <array>
 #include <fstream>
-#include <mutex>
 #include <string_view>
 #include <system_error>
 
@@ -23,66 +19,46 @@ constexpr double kGain = 0.5;
 // A song that would render longer than this is cut off.
 constexpr double kLongestRenderSeconds = 30 * 60;
 
-struct SettingsDeleter {
-  void operator()(fluid_settings_t* p) const { delete_fluid_settings(p); }
+// Deletes a FluidSynth object through the library's function `Delete`.
+template <auto FluidSynthLibrary::*Delete>
+struct FluidDeleter {
+  const FluidSynthLibrary* fluid = nullptr;
+  template <typename Object>
+  void operator()(Object* object) const {
+    (fluid->*Delete)(object);
+  }
 };
-struct SynthDeleter {
-  void operator()(fluid_synth_t* p) const { delete_fluid_synth(p); }
-};
-struct PlayerDeleter {
-  void operator()(fluid_player_t* p) const { delete_fluid_player(p); }
-};
-struct DriverDeleter {
-  void operator()(fluid_audio_driver_t* p) const { delete_fluid_audio_driver(p); }
-};
-struct RendererDeleter {
-  void operator()(fluid_file_renderer_t* p) const { delete_fluid_file_renderer(p); }
-};
-using Settings = std::unique_ptr<fluid_settings_t, SettingsDeleter>;
-using Synth = std::unique_ptr<fluid_synth_t, SynthDeleter>;
-using Player = std::unique_ptr<fluid_player_t, PlayerDeleter>;
-using Driver = std::unique_ptr<fluid_audio_driver_t, DriverDeleter>;
-using Renderer = std::unique_ptr<fluid_file_renderer_t, RendererDeleter>;
+using Settings = std::unique_ptr<fluid_settings_t, FluidDeleter<&FluidSynthLibrary::delete_fluid_settings>>;
+using Synth = std::unique_ptr<fluid_synth_t, FluidDeleter<&FluidSynthLibrary::delete_fluid_synth>>;
+using Player = std::unique_ptr<fluid_player_t, FluidDeleter<&FluidSynthLibrary::delete_fluid_player>>;
+using Driver =
+    std::unique_ptr<fluid_audio_driver_t, FluidDeleter<&FluidSynthLibrary::delete_fluid_audio_driver>>;
+using Renderer =
+    std::unique_ptr<fluid_file_renderer_t, FluidDeleter<&FluidSynthLibrary::delete_fluid_file_renderer>>;
 
-#ifdef TAMSO_HAVE_ALSA
-void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
-#endif
-
-// FluidSynth, and ALSA below it, print their errors to the terminal by default; a
-// program with a window reports them through results instead.
-void SilenceFluidSynth() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level)
-      fluid_set_log_function(level, nullptr, nullptr);
-#ifdef TAMSO_HAVE_ALSA
-    snd_lib_error_set_handler(IgnoreAlsaMessage);
-#endif
-  });
-}
-
-Settings MakeSettings() {
-  SilenceFluidSynth();
-  Settings settings(new_fluid_settings());
+Settings MakeSettings(const FluidSynthLibrary& fluid) {
+  Settings settings(fluid.new_fluid_settings(), {&fluid});
   if (!settings) return settings;
-  fluid_settings_setnum(settings.get(), "synth.sample-rate", kSampleRate);
-  fluid_settings_setnum(settings.get(), "synth.gain", kGain);
+  fluid.fluid_settings_setnum(settings.get(), "synth.sample-rate", kSampleRate);
+  fluid.fluid_settings_setnum(settings.get(), "synth.gain", kGain);
   return settings;
 }
 
 // A synthesiser with `soundFont` loaded, and a player holding `song`.
-MCIERROR MakeSynthAndPlayer(fluid_settings_t* settings, const fs::path& soundFont,
-                            std::span<const std::uint8_t> song, Synth& synth, Player& player) {
-  synth.reset(new_fluid_synth(settings));
-  if (!synth || fluid_synth_sfload(synth.get(), soundFont.c_str(), 1) == FLUID_FAILED)
+MCIERROR MakeSynthAndPlayer(const FluidSynthLibrary& fluid, fluid_settings_t* settings,
+                            const fs::path& soundFont, std::span<const std::uint8_t> song, Synth& synth,
+                            Player& player) {
+  synth = Synth(fluid.new_fluid_synth(settings), {&fluid});
+  if (!synth || fluid.fluid_synth_sfload(synth.get(), soundFont.c_str(), 1) == FLUID_FAILED)
     return MCIERR_CANNOT_LOAD_DRIVER;
-  player.reset(new_fluid_player(synth.get()));
-  if (!player || fluid_player_add_mem(player.get(), song.data(), song.size()) != FLUID_OK)
+  player = Player(fluid.new_fluid_player(synth.get()), {&fluid});
+  if (!player || fluid.fluid_player_add_mem(player.get(), song.data(), song.size()) != FLUID_OK)
     return MCIERR_INVALID_FILE;
   return 0;
 }
 
-Driver OpenAudioOutput(fluid_settings_t* settings, fluid_synth_t* synth, const AudioOutput& output) {
+Driver OpenAudioOutput(const FluidSynthLibrary& fluid, fluid_settings_t* settings, fluid_synth_t* synth,
+                       const AudioOutput& output) {
   std::vector<std::string> drivers;
   if (output.driver.empty()) {
     // Never JACK: asking for it can start a sound server of its own.
@@ -90,10 +66,11 @@ Driver OpenAudioOutput(fluid_settings_t* settings, fluid_synth_t* synth, const A
   } else {
     drivers = {output.driver};
   }
-  if (!output.fileName.empty()) fluid_settings_setstr(settings, "audio.file.name", output.fileName.c_str());
+  if (!output.fileName.empty())
+    fluid.fluid_settings_setstr(settings, "audio.file.name", output.fileName.c_str());
   for (const std::string& name : drivers) {
-    if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK) continue;
-    Driver driver(new_fluid_audio_driver(settings, synth));
+    if (fluid.fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK) continue;
+    Driver driver(fluid.new_fluid_audio_driver(settings, synth), {&fluid});
     if (driver) return driver;
   }
   return nullptr;
@@ -124,8 +101,9 @@ std::optional<fs::path> FindSoundFont(const std::vector<fs::path>& candidates) {
 }
 
 // Declared in the order of creation, so that they are destroyed audio output first:
-// the output's thread drives the synthesiser and, through it, the player.
+// the output's thread drives the synthesiser and, through it, the player. The library goes last.
 struct MidiPlayback::Parts {
+  std::shared_ptr<const FluidSynthLibrary> fluid;
   Settings settings;
   Synth synth;
   Player player;
@@ -139,25 +117,29 @@ MidiPlayback::MidiPlayback(std::span<const std::uint8_t> song, fs::path soundFon
 MidiPlayback::~MidiPlayback() {
   started();
   if (parts_) {
-    fluid_player_stop(parts_->player.get());
+    parts_->fluid->fluid_player_stop(parts_->player.get());
     parts_->driver.reset();
   }
 }
 
 void MidiPlayback::start(std::vector<std::uint8_t> song, fs::path soundFont, AudioOutput output) {
   auto parts = std::make_unique<Parts>();
+  // The first play opens the library, here off the caller's thread.
+  parts->fluid = FluidSynth();
   MCIERROR error = 0;
-  parts->settings = MakeSettings();
+  if (parts->fluid) parts->settings = MakeSettings(*parts->fluid);
   if (!parts->settings) {
     error = MCIERR_CANNOT_LOAD_DRIVER;
   } else {
-    error = MakeSynthAndPlayer(parts->settings.get(), soundFont, song, parts->synth, parts->player);
+    error = MakeSynthAndPlayer(*parts->fluid, parts->settings.get(), soundFont, song, parts->synth,
+                               parts->player);
   }
   if (error == 0) {
-    parts->driver = OpenAudioOutput(parts->settings.get(), parts->synth.get(), output);
+    parts->driver = OpenAudioOutput(*parts->fluid, parts->settings.get(), parts->synth.get(), output);
     if (!parts->driver) error = MCIERR_HARDWARE;
   }
-  if (error == 0 && fluid_player_play(parts->player.get()) != FLUID_OK) error = MCIERR_INVALID_FILE;
+  if (error == 0 && parts->fluid->fluid_player_play(parts->player.get()) != FLUID_OK)
+    error = MCIERR_INVALID_FILE;
   error_ = error;
   if (error == 0) parts_ = std::move(parts);
   ready_.store(true, std::memory_order_release);
@@ -170,39 +152,43 @@ MCIERROR MidiPlayback::started() {
 
 bool MidiPlayback::playing() const {
   if (!ready_.load(std::memory_order_acquire)) return true;
-  return parts_ && fluid_player_get_status(parts_->player.get()) == FLUID_PLAYER_PLAYING;
+  return parts_ && parts_->fluid->fluid_player_get_status(parts_->player.get()) == FLUID_PLAYER_PLAYING;
 }
 
 void MidiPlayback::wait() {
-  if (started() == 0) fluid_player_join(parts_->player.get());
+  if (started() == 0) parts_->fluid->fluid_player_join(parts_->player.get());
 }
 
 MCIERROR RenderMidiToWav(std::span<const std::uint8_t> song, const fs::path& soundFont,
                          const fs::path& wavFile) {
-  Settings settings = MakeSettings();
+  const std::shared_ptr<const FluidSynthLibrary> library = FluidSynth();
+  if (!library) return MCIERR_CANNOT_LOAD_DRIVER;
+  const FluidSynthLibrary& fluid = *library;
+  Settings settings = MakeSettings(fluid);
   if (!settings) return MCIERR_CANNOT_LOAD_DRIVER;
-  fluid_settings_setstr(settings.get(), "audio.file.name", wavFile.c_str());
-  fluid_settings_setstr(settings.get(), "audio.file.type", "wav");
-  fluid_settings_setstr(settings.get(), "audio.file.format", "s16");
+  fluid.fluid_settings_setstr(settings.get(), "audio.file.name", wavFile.c_str());
+  fluid.fluid_settings_setstr(settings.get(), "audio.file.type", "wav");
+  fluid.fluid_settings_setstr(settings.get(), "audio.file.format", "s16");
   // The player follows the samples rendered rather than the clock, so rendering runs
   // as fast as it can.
-  fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
+  fluid.fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
   Synth synth;
   Player player;
-  if (MCIERROR error = MakeSynthAndPlayer(settings.get(), soundFont, song, synth, player)) return error;
+  if (MCIERROR error = MakeSynthAndPlayer(fluid, settings.get(), soundFont, song, synth, player))
+    return error;
 
-  Renderer renderer(new_fluid_file_renderer(synth.get()));
+  Renderer renderer(fluid.new_fluid_file_renderer(synth.get()), {&fluid});
   if (!renderer) return MCIERR_HARDWARE;
-  if (fluid_player_play(player.get()) != FLUID_OK) return MCIERR_INVALID_FILE;
+  if (fluid.fluid_player_play(player.get()) != FLUID_OK) return MCIERR_INVALID_FILE;
 
   int periodSize = 64;
-  fluid_settings_getint(settings.get(), "audio.period-size", &periodSize);
+  fluid.fluid_settings_getint(settings.get(), "audio.period-size", &periodSize);
   const long longest = static_cast<long>(kLongestRenderSeconds * kSampleRate / periodSize);
   // The player reports the end once the last event has passed and its notes have died away.
-  for (long blocks = 0; fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING && blocks < longest;
-       ++blocks)
-    if (fluid_file_renderer_process_block(renderer.get()) != FLUID_OK) return MCIERR_HARDWARE;
-  fluid_player_stop(player.get());
+  for (long blocks = 0;
+       fluid.fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING && blocks < longest; ++blocks)
+    if (fluid.fluid_file_renderer_process_block(renderer.get()) != FLUID_OK) return MCIERR_HARDWARE;
+  fluid.fluid_player_stop(player.get());
   return 0;
 }
 

@@ -35,10 +35,11 @@ bool LooksLikeSoundFont(const std::filesystem::path& path);
 // The first of `candidates` that looks like a soundfont.
 std::optional<std::filesystem::path> FindSoundFont(const std::vector<std::filesystem::path>& candidates);
 
-// One play of a song. Making the synthesiser (loading the soundfont) and opening the
-// audio output take a noticeable part of a second, so they happen on a thread of the
-// object's own and the caller goes on at once; the song then plays on FluidSynth's audio
-// thread until it ends or the object is destroyed, which stops it and releases the output.
+// One play of a song. Opening FluidSynth (the first time), making the synthesiser (loading
+// the soundfont) and opening the audio output take a noticeable part of a second, so they
+// happen on a thread of the object's own and the caller goes on at once; the song then
+// plays on FluidSynth's audio thread until it ends or the object is destroyed, which stops
+// it and releases the output.
 class MidiPlayback {
  public:
   // Begins playing `song` (a whole MIDI file, copied) once from its start.
@@ -47,9 +48,9 @@ class MidiPlayback {
   MidiPlayback(const MidiPlayback&) = delete;
   MidiPlayback& operator=(const MidiPlayback&) = delete;
 
-  // Waits for the start to succeed or fail: 0, MCIERR_CANNOT_LOAD_DRIVER when the
-  // soundfont does not load, MCIERR_INVALID_FILE when the synthesiser refuses the song,
-  // MCIERR_HARDWARE when no audio output opens.
+  // Waits for the start to succeed or fail: 0, MCIERR_CANNOT_LOAD_DRIVER when FluidSynth
+  // is not installed or the soundfont does not load, MCIERR_INVALID_FILE when the
+  // synthesiser refuses the song, MCIERR_HARDWARE when no audio output opens.
   MCIERROR started();
 
   // True while starting and until the last event of the song has been played; false once

@@ -1,0 +1,84 @@
+#include "platform/winmm/fluidsynth_library.h"
+
+#include <dlfcn.h>
+
+#ifdef TAMSO_HAVE_ALSA
+#include <alsa/asoundlib.h>
+#endif
+
+namespace tamso::winmm {
+
+namespace {
+
+struct LibraryCloser {
+  void operator()(void* handle) const { dlclose(handle); }
+};
+using LibraryHandle = std::unique_ptr<void, LibraryCloser>;
+
+// RTLD_NODELETE: closing the handle only drops the reference. The code stays mapped to the
+// end of the process, as threads the library started may still run in it.
+LibraryHandle OpenLibrary(const char* fileName, int extraFlags = 0) {
+  return LibraryHandle(dlopen(fileName, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE | extraFlags));
+}
+
+template <typename Function>
+bool LookUp(void* library, const char* name, Function& function) {
+  // POSIX guarantees that a data pointer from dlsym converts to a function pointer.
+  function = reinterpret_cast<Function>(dlsym(library, name));
+  return function != nullptr;
+}
+
+struct OpenedFluidSynth {
+  LibraryHandle handle;
+  FluidSynthLibrary functions;
+};
+
+#ifdef TAMSO_HAVE_ALSA
+void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+// Only the ALSA that FluidSynth brought with it is told; if it brought none, nobody talks.
+void SilenceAlsa() {
+  const LibraryHandle alsa = OpenLibrary("libasound.so.2", RTLD_NOLOAD);
+  decltype(&::snd_lib_error_set_handler) setHandler = nullptr;
+  if (alsa && LookUp(alsa.get(), "snd_lib_error_set_handler", setHandler)) setHandler(IgnoreAlsaMessage);
+}
+#endif
+
+// FluidSynth, and ALSA below it, print their errors to the terminal by default; a program
+// with a window reports them through results instead.
+void Silence(const FluidSynthLibrary& fluid) {
+  for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level)
+    fluid.fluid_set_log_function(level, nullptr, nullptr);
+#ifdef TAMSO_HAVE_ALSA
+  SilenceAlsa();
+#endif
+}
+
+}  // namespace
+
+std::shared_ptr<const FluidSynthLibrary> OpenFluidSynthLibrary(const char* fileName) {
+  auto opened = std::make_shared<OpenedFluidSynth>();
+  opened->handle = OpenLibrary(fileName);
+  if (!opened->handle) return nullptr;
+  void* const library = opened->handle.get();
+  FluidSynthLibrary& functions = opened->functions;
+#define TAMSO_FLUIDSYNTH_LOOK_UP(name) \
+  if (!LookUp(library, #name, functions.name)) return nullptr;
+  TAMSO_FLUIDSYNTH_FUNCTIONS(TAMSO_FLUIDSYNTH_LOOK_UP)
+#undef TAMSO_FLUIDSYNTH_LOOK_UP
+  // Shares the ownership of the handle, points at the functions.
+  return std::shared_ptr<const FluidSynthLibrary>(opened, &opened->functions);
+}
+
+std::shared_ptr<const FluidSynthLibrary> FluidSynth() {
+  // Held by every synthesiser object too, so the table outlives them whatever the order of
+  // destruction at exit.
+  static const std::shared_ptr<const FluidSynthLibrary> library = [] {
+    auto opened = OpenFluidSynthLibrary("libfluidsynth.so.3");
+    if (opened) Silence(*opened);
+    return opened;
+  }();
+  return library;
+}
+
+}  // namespace tamso::winmm
