@@ -126,14 +126,13 @@ class LateReleaseWatch : public QObject {
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::MouseButtonPress) {
-      deleteLater();
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool lateRelease = event->type() == QEvent::MouseButtonRelease &&
+                             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    if (lateRelease) SendMoveResize(window_, kMoveResizeCancel, 0);
+    if (press || lateRelease) {
       qApp->removeEventFilter(this);
-    } else if (event->type() == QEvent::MouseButtonRelease &&
-               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-      SendMoveResize(window_, kMoveResizeCancel, 0);
       deleteLater();
-      qApp->removeEventFilter(this);
     }
     return false;
   }

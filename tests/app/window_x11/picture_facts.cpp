@@ -31,7 +31,9 @@ bool ShapeWithin(const QImage& picture, QPoint at, QPoint step, int reach) {
 
 }  // namespace
 
-QImage BackgroundPicture() { return QImage(QStringLiteral(TAMSO_TEST_BACKGROUND)).convertToFormat(QImage::Format_RGB32); }
+QImage BackgroundPicture() {
+  return QImage(QStringLiteral(TAMSO_TEST_BACKGROUND)).convertToFormat(QImage::Format_RGB32);
+}
 
 bool IsPureBlack(const QImage& picture, QPoint at) { return (picture.pixel(at) & 0xFFFFFFu) == 0; }
 

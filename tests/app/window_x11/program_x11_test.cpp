@@ -66,7 +66,8 @@ TEST(ProgramOnX11, AltQEndsTheProgramWithStatusZero) {
 int DifferingPixels(const QImage& shot, const QImage& picture, const QRect& rect) {
   int count = 0;
   for (int y = rect.top(); y <= rect.bottom(); ++y) {
-    for (int x = rect.left(); x <= rect.right(); ++x) count += (shot.pixel(x, y) ^ picture.pixel(x, y)) & 0xFFFFFF ? 1 : 0;
+    for (int x = rect.left(); x <= rect.right(); ++x)
+      count += (shot.pixel(x, y) ^ picture.pixel(x, y)) & 0xFFFFFF ? 1 : 0;
   }
   return count;
 }
@@ -75,8 +76,8 @@ TEST(ProgramOnX11, ScreenshotShowsThePictureCutOutWithTheControlsOnIt) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString file = dir.filePath(QStringLiteral("window.png"));
-  const ScriptRun run =
-      RunScript(QStringLiteral("exec bash \"$1\" \"$2\" \"$3\""), {TAMSO_SCREENSHOT_SCRIPT, file, kProgram}, 60000);
+  const ScriptRun run = RunScript(QStringLiteral("exec bash \"$1\" \"$2\" \"$3\""),
+                                  {TAMSO_SCREENSHOT_SCRIPT, file, kProgram}, 60000);
   ASSERT_TRUE(run.finished && run.exitCode == 0) << run.output.toStdString();
 
   const QImage shot = QImage(file).convertToFormat(QImage::Format_RGB32);
@@ -84,8 +85,14 @@ TEST(ProgramOnX11, ScreenshotShowsThePictureCutOutWithTheControlsOnIt) {
   ASSERT_EQ(shot.size(), QSize(551, 502));
   ASSERT_EQ(picture.size(), QSize(551, 502));
 
-  const std::vector<QRect> drawnOn{kBrowse, kHelp, kQuit, kLabel1, kTitle, kResults,
-                                   QRect(kLine1.p1(), kLine1.p2()), QRect(kLine2.p1(), kLine2.p2())};
+  const std::vector<QRect> drawnOn{kBrowse,
+                                   kHelp,
+                                   kQuit,
+                                   kLabel1,
+                                   kTitle,
+                                   kResults,
+                                   QRect(kLine1.p1(), kLine1.p2()),
+                                   QRect(kLine2.p1(), kLine2.p2())};
   int cutOut = 0, rootShown = 0, plain = 0, plainMatching = 0;
   for (int y = 0; y < 502; ++y) {
     for (int x = 0; x < 551; ++x) {

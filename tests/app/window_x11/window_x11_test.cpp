@@ -29,7 +29,9 @@ class PressCounter : public QObject {
  public:
   PressCounter() { qApp->installEventFilter(this); }
   ~PressCounter() override { qApp->removeEventFilter(this); }
-  int on(const QWidget* window) const { return window == form_ ? formPresses_ : window == other_ ? otherPresses_ : 0; }
+  int on(const QWidget* window) const {
+    return window == form_ ? formPresses_ : window == other_ ? otherPresses_ : 0;
+  }
   void watch(const QWidget* form, const QWidget* other) {
     form_ = form;
     other_ = other;
@@ -59,8 +61,7 @@ class WindowOnX11 : public ::testing::Test {
     form_ = std::make_unique<frmTamso>();
     form_->move(kFormPlace);
     form_->show();
-    ASSERT_TRUE(WaitExposed(form_.get()))
-        << "the window never showed";
+    ASSERT_TRUE(WaitExposed(form_.get())) << "the window never showed";
     origin_ = SettledOrigin(form_.get());
   }
   void TearDown() override {
@@ -74,12 +75,14 @@ class WindowOnX11 : public ::testing::Test {
   // Every control's place in the form, and the two lines drawn on the picture.
   std::vector<QRect> controlPlaces() const {
     std::vector<QRect> places;
-    for (const QWidget* control : {static_cast<QWidget*>(form_->cmdHelp), static_cast<QWidget*>(form_->cmdInfos),
-                                   static_cast<QWidget*>(form_->cmdQuit), static_cast<QWidget*>(form_->Label1),
-                                   static_cast<QWidget*>(form_->lblTitle), static_cast<QWidget*>(form_->lblResults)}) {
+    for (const QWidget* control :
+         {static_cast<QWidget*>(form_->cmdHelp), static_cast<QWidget*>(form_->cmdInfos),
+          static_cast<QWidget*>(form_->cmdQuit), static_cast<QWidget*>(form_->Label1),
+          static_cast<QWidget*>(form_->lblTitle), static_cast<QWidget*>(form_->lblResults)}) {
       places.push_back(QRect(control->mapTo(form_.get(), QPoint(0, 0)), control->size()));
     }
-    for (const QLine& line : form_->picBackground->lines()) places.push_back(QRect(line.p1(), line.p2()).normalized());
+    for (const QLine& line : form_->picBackground->lines())
+      places.push_back(QRect(line.p1(), line.p2()).normalized());
     return places;
   }
 
@@ -94,24 +97,38 @@ class WindowOnX11 : public ::testing::Test {
               const QString& heldKey = {}, const QString& heldButton = {}) {
     const QPoint start = onScreen(from);
     const QPoint before = SettledOrigin(form_.get());
-    QStringList chain = PointerTo(start) << "sleep" << "0.3";
-    if (!heldKey.isEmpty()) chain << "keydown" << heldKey << "sleep" << "0.1";
-    if (!heldButton.isEmpty()) chain << "mousedown" << heldButton << "sleep" << "0.2";
-    chain << "mousedown" << button << "sleep" << "0.3";
+    QStringList chain = PointerTo(start) << "sleep"
+                                         << "0.3";
+    if (!heldKey.isEmpty())
+      chain << "keydown" << heldKey << "sleep"
+            << "0.1";
+    if (!heldButton.isEmpty())
+      chain << "mousedown" << heldButton << "sleep"
+            << "0.2";
+    chain << "mousedown" << button << "sleep"
+          << "0.3";
     for (QPoint step : steps) {
-      chain << "mousemove" << "--sync" << QString::number(start.x() + step.x()) << QString::number(start.y() + step.y())
-            << "sleep" << "0.15";
+      chain << "mousemove"
+            << "--sync" << QString::number(start.x() + step.x()) << QString::number(start.y() + step.y())
+            << "sleep"
+            << "0.15";
     }
-    chain << "sleep" << "0.2" << "mouseup" << button;
-    if (!heldButton.isEmpty()) chain << "sleep" << "0.1" << "mouseup" << heldButton;
+    chain << "sleep"
+          << "0.2"
+          << "mouseup" << button;
+    if (!heldButton.isEmpty())
+      chain << "sleep"
+            << "0.1"
+            << "mouseup" << heldButton;
     if (!heldKey.isEmpty()) chain << "keyup" << heldKey;
     const ScriptRun run = Xdotool(chain);
     EXPECT_TRUE(run.finished && run.exitCode == 0) << run.output.toStdString();
     const QPoint after = SettledOrigin(form_.get());
     // The move ended with the release: the bare mouse moving on does not take the window.
     const QPoint end = start + steps.back();
-    Xdotool(QStringList{"sleep", "0.2"} << PointerTo(end + QPoint(25, 15)) << "sleep" << "0.2"
-                                        << PointerTo(end + QPoint(50, 30)) << "sleep" << "0.3");
+    Xdotool(QStringList{"sleep", "0.2"} << PointerTo(end + QPoint(25, 15)) << "sleep"
+                                        << "0.2" << PointerTo(end + QPoint(50, 30)) << "sleep"
+                                        << "0.3");
     EXPECT_EQ(SettledOrigin(form_.get()), after) << "the window followed the mouse after the release";
     return after - before;
   }
@@ -161,9 +178,16 @@ TEST_F(WindowOnX11, ClicksOnCutOutPixelsReachTheWindowBehind) {
   presses.watch(form_.get(), &behind);
   auto click = [&](QPoint inForm) {
     presses.clear();
-    const ScriptRun run =
-        Xdotool(PointerTo(onScreen(inForm)) << "sleep" << "0.2" << "mousedown" << "1" << "sleep" << "0.1" << "mouseup"
-                                            << "1" << "sleep" << "0.3");
+    const ScriptRun run = Xdotool(PointerTo(onScreen(inForm)) << "sleep"
+                                                              << "0.2"
+                                                              << "mousedown"
+                                                              << "1"
+                                                              << "sleep"
+                                                              << "0.1"
+                                                              << "mouseup"
+                                                              << "1"
+                                                              << "sleep"
+                                                              << "0.3");
     EXPECT_TRUE(run.finished && run.exitCode == 0) << run.output.toStdString();
     Spin(200);
   };
@@ -193,8 +217,8 @@ TEST_F(WindowOnX11, ClicksOnCutOutPixelsReachTheWindowBehind) {
   // The form was above the other window all along: a pixel of the shape next to the spot
   // still belongs to it.
   click(besidePupil);
-  EXPECT_EQ(presses.on(form_.get()), 1) << "a click next to the black spot, at " << besidePupil.x() << ","
-                                        << besidePupil.y();
+  EXPECT_EQ(presses.on(form_.get()), 1)
+      << "a click next to the black spot, at " << besidePupil.x() << "," << besidePupil.y();
   EXPECT_EQ(presses.on(&behind), 0);
 
   // None of these clicks moved the form.
@@ -247,9 +271,14 @@ TEST_P(DragOnX11, QuickClicksOnThePictureLeaveTheWindowInPlace) {
   // moves with no button held, and the window must not follow it.
   const QPoint light = lightPoint();
   for (int i = 0; i < 3; ++i) {
-    const ScriptRun run = Xdotool(PointerTo(onScreen(light)) << "sleep" << "0.2" << "click" << "1" << "sleep" << "0.3"
-                                                             << PointerTo(onScreen(light) + QPoint(40, 30)) << "sleep"
-                                                             << "0.3");
+    const ScriptRun run =
+        Xdotool(PointerTo(onScreen(light)) << "sleep"
+                                           << "0.2"
+                                           << "click"
+                                           << "1"
+                                           << "sleep"
+                                           << "0.3" << PointerTo(onScreen(light) + QPoint(40, 30)) << "sleep"
+                                           << "0.3");
     ASSERT_TRUE(run.finished && run.exitCode == 0) << run.output.toStdString();
     EXPECT_EQ(SettledOrigin(form_.get()), origin_) << "after quick click " << i + 1;
   }
@@ -290,7 +319,8 @@ class KeysOnX11 : public WindowOnX11 {
 
   ScriptRun answer(const QString& key, const QString& title, const QString& text, const QString& answerKey) {
     ModalWatchdog watchdog(60);
-    return RunScript(QString::fromLatin1(kAnswerDialog), {XId(form_.get()), key, title, text, answerKey}, 70000);
+    return RunScript(QString::fromLatin1(kAnswerDialog), {XId(form_.get()), key, title, text, answerKey},
+                     70000);
   }
 };
 

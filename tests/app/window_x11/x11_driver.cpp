@@ -88,7 +88,7 @@ ScriptRun Xdotool(const QStringList& args, int timeoutMs) {
 
 QStringList PointerTo(QPoint screen) {
   return {QStringLiteral("mousemove"), QString::number(screen.x() + 1), QString::number(screen.y() + 1),
-          QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(screen.x()),
+          QStringLiteral("mousemove"), QStringLiteral("--sync"),        QString::number(screen.x()),
           QString::number(screen.y())};
 }
 
@@ -113,22 +113,26 @@ void Spin(int ms) {
 }
 
 bool WaitExposed(const QWidget* window, int timeoutMs) {
-  return SpinUntil([window] { return window->windowHandle() && window->windowHandle()->isExposed(); }, timeoutMs);
+  return SpinUntil([window] { return window->windowHandle() && window->windowHandle()->isExposed(); },
+                   timeoutMs);
 }
 
 QPoint ScreenOrigin(const QWidget* window) {
   xcb_connection_t* c = Connection();
   if (!c) return {};
   auto cookie = xcb_translate_coordinates(c, static_cast<xcb_window_t>(window->winId()), Root(c), 0, 0);
-  XReply<xcb_translate_coordinates_reply_t> reply(xcb_translate_coordinates_reply(c, cookie, nullptr), &std::free);
+  XReply<xcb_translate_coordinates_reply_t> reply(xcb_translate_coordinates_reply(c, cookie, nullptr),
+                                                  &std::free);
   return reply ? QPoint(reply->dst_x, reply->dst_y) : QPoint();
 }
 
 QRegion BoundingShape(const QWidget* window) {
   xcb_connection_t* c = Connection();
   if (!c) return {};
-  auto cookie = xcb_shape_get_rectangles(c, static_cast<xcb_window_t>(window->winId()), XCB_SHAPE_SK_BOUNDING);
-  XReply<xcb_shape_get_rectangles_reply_t> reply(xcb_shape_get_rectangles_reply(c, cookie, nullptr), &std::free);
+  auto cookie =
+      xcb_shape_get_rectangles(c, static_cast<xcb_window_t>(window->winId()), XCB_SHAPE_SK_BOUNDING);
+  XReply<xcb_shape_get_rectangles_reply_t> reply(xcb_shape_get_rectangles_reply(c, cookie, nullptr),
+                                                 &std::free);
   QRegion shape;
   if (!reply) return shape;
   const xcb_rectangle_t* rects = xcb_shape_get_rectangles_rectangles(reply.get());
