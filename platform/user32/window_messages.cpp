@@ -24,6 +24,7 @@ std::function<bool()> g_moveProbe;
 constexpr int kKeyboardStep = 8;
 // _NET_WM_MOVERESIZE directions.
 constexpr std::uint32_t kMoveResizeMoveKeyboard = 10;
+constexpr std::uint32_t kMoveResizeCancel = 11;
 
 xcb_connection_t* X11Connection() {
   auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
@@ -71,8 +72,8 @@ bool X11WindowManagerCanMove() {
 
 bool WindowManagerCanMove() { return g_moveProbe ? g_moveProbe() : X11WindowManagerCanMove(); }
 
-// Asks the window manager for its keyboard move of `window`.
-bool StartWindowManagerKeyboardMove(QWidget* window) {
+// Sends the window manager a _NET_WM_MOVERESIZE request for `window`.
+bool SendMoveResize(QWidget* window, std::uint32_t direction, std::uint32_t button) {
   xcb_connection_t* c = X11Connection();
   if (!c) return false;
   const xcb_atom_t moveResize = InternAtom(c, "_NET_WM_MOVERESIZE");
@@ -86,8 +87,8 @@ bool StartWindowManagerKeyboardMove(QWidget* window) {
   event.type = moveResize;
   event.data.data32[0] = static_cast<std::uint32_t>(cursor.x());
   event.data.data32[1] = static_cast<std::uint32_t>(cursor.y());
-  event.data.data32[2] = kMoveResizeMoveKeyboard;
-  event.data.data32[3] = 0;  // no button
+  event.data.data32[2] = direction;
+  event.data.data32[3] = button;
   event.data.data32[4] = 1;  // a normal application asks
   xcb_send_event(c, 0, RootWindow(c),
                  XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
@@ -95,6 +96,50 @@ bool StartWindowManagerKeyboardMove(QWidget* window) {
   xcb_flush(c);
   return true;
 }
+
+// Asks the window manager for its keyboard move of `window`.
+bool StartWindowManagerKeyboardMove(QWidget* window) {
+  return SendMoveResize(window, kMoveResizeMoveKeyboard, 0);
+}
+
+// Whether the X server has the left button down now. Qt's own idea of the buttons lags
+// behind by the events it has not read yet.
+bool LeftButtonHeldOnServer() {
+  xcb_connection_t* c = X11Connection();
+  if (!c) return QGuiApplication::mouseButtons() & Qt::LeftButton;
+  auto cookie = xcb_query_pointer(c, RootWindow(c));
+  xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(c, cookie, nullptr);
+  const bool held = reply && (reply->mask & XCB_KEY_BUT_MASK_BUTTON_1);
+  std::free(reply);
+  return held;
+}
+
+// A window manager takes the pointer when it starts the move. When the left button comes
+// up before it got there, the release reaches us instead and the manager would wait for
+// a release that never comes, moving the window with the bare mouse: on that release the
+// move is called off. The first press ends the watch (the manager had the pointer in time).
+class LateReleaseWatch : public QObject {
+ public:
+  explicit LateReleaseWatch(QWidget* window) : QObject(window), window_(window) {
+    qApp->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool lateRelease = event->type() == QEvent::MouseButtonRelease &&
+                             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    if (lateRelease) SendMoveResize(window_, kMoveResizeCancel, 0);
+    if (press || lateRelease) {
+      qApp->removeEventFilter(this);
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QWidget* window_;
+};
 
 // Our own move loops, for a desktop without a window manager. Each runs a local event
 // loop that ends when the move ends or the window goes away.
@@ -188,9 +233,17 @@ class MoveLoop : public QObject {
 
 LRESULT MoveByMouse(QWidget* window) {
   QWindow* handle = window->windowHandle();
-  if (handle && WindowManagerCanMove() && handle->startSystemMove()) {
-    g_lastMoveMode = MoveMode::WindowManager;
-    return 0;
+  if (handle && WindowManagerCanMove()) {
+    // A click that is already over (press and release read together) moves nothing.
+    if (!LeftButtonHeldOnServer()) {
+      g_lastMoveMode = MoveMode::None;
+      return 0;
+    }
+    if (handle->startSystemMove()) {
+      g_lastMoveMode = MoveMode::WindowManager;
+      new LateReleaseWatch(window);
+      return 0;
+    }
   }
   g_lastMoveMode = MoveMode::OwnMouseLoop;
   MoveLoop(window).runByMouse();
