@@ -17,7 +17,7 @@ packages=(
   # oracles for the AVI tests and benchmarks
   ffmpeg mediainfo hyperfine
   # a real X server for the window tests, and the tools that drive and look at it
-  xvfb xauth openbox xdotool x11-utils x11-apps imagemagick sox
+  xvfb xauth openbox xdotool x11-utils x11-apps x11-xserver-utils imagemagick sox
 )
 
 missing=()
