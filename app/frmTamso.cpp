@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QIcon>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -70,8 +71,10 @@ void frmTamso::buildControls() {
   picBackground = new tamso::PictureBox(this);
   picBackground->setObjectName(QStringLiteral("picBackground"));
   picBackground->setGeometry(0, 0, tamso::kFormWidth, tamso::kFormHeight);
-  m_picture = tamso::LoadPicture(QString::fromLatin1(tamso::kBackgroundResource));
-  picBackground->setPicture(QPixmap(QString::fromLatin1(tamso::kBackgroundResource)));
+  // Decoded once: the picture box shows it, the region is made from its bitmap.
+  const QImage background(QString::fromLatin1(tamso::kBackgroundResource));
+  m_picture = tamso::PictureFromImage(background);
+  picBackground->setPicture(QPixmap::fromImage(background));
   picBackground->addLine(QLine(56, 232, 160, 232));  // Line1
   picBackground->addLine(QLine(40, 80, 264, 80));    // Line2
 

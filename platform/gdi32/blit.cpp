@@ -44,14 +44,25 @@ COLORREF Rop3(DWORD rop, COLORREF p, COLORREF s, COLORREF d) {
 bool UsesSource(DWORD rop) { return (((rop >> 2) ^ rop) & 0x330000) != 0; }
 
 // A plain copy between two surfaces of the same true-colour format, row by row.
+// A plain copy between 24- and 32-bit surfaces: blue, green and red move as they are, the
+// fourth byte of a 32-bit pixel is 0. Same-depth rows are copied whole.
 void CopyRows(const Surface& from, Surface& to, const Box& area, std::int64_t dx, std::int64_t dy) {
-  const std::size_t bytesPerPixel = to.bitsPerPixel / 8;
+  const std::int64_t fromBytes = from.bitsPerPixel / 8;
+  const std::int64_t toBytes = to.bitsPerPixel / 8;
   const auto width = static_cast<std::size_t>(area.right - area.left);
   for (auto y = area.top; y < area.bottom; ++y) {
-    const BYTE* src =
-        from.row(static_cast<LONG>(y - dy)) + (area.left - dx) * static_cast<std::int64_t>(bytesPerPixel);
-    BYTE* dst = to.row(static_cast<LONG>(y)) + area.left * static_cast<std::int64_t>(bytesPerPixel);
-    std::memcpy(dst, src, width * bytesPerPixel);
+    const BYTE* src = from.row(static_cast<LONG>(y - dy)) + (area.left - dx) * fromBytes;
+    BYTE* dst = to.row(static_cast<LONG>(y)) + area.left * toBytes;
+    if (fromBytes == toBytes) {
+      std::memcpy(dst, src, width * static_cast<std::size_t>(toBytes));
+      continue;
+    }
+    for (std::size_t i = 0; i < width; ++i, src += fromBytes, dst += toBytes) {
+      dst[0] = src[0];
+      dst[1] = src[1];
+      dst[2] = src[2];
+      if (toBytes == 4) dst[3] = 0;
+    }
   }
 }
 
@@ -128,8 +139,7 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
   }
   if (area.empty()) return TRUE;
 
-  if ((rop & 0xFFFFFF) == SRCCOPY && src != dst && src->bitsPerPixel == dst->bitsPerPixel &&
-      dst->bitsPerPixel >= 24) {
+  if ((rop & 0xFFFFFF) == SRCCOPY && src != dst && src->bitsPerPixel >= 24 && dst->bitsPerPixel >= 24) {
     CopyRows(*src, *dst, area, dx, dy);
     return TRUE;
   }
