@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/shell32/shell_folders.h"
 #include "platform/shell32/shlobj.h"
-#include "platform/shell32/special_folders.h"
 
 struct ITEMIDLIST {
   std::optional<std::string> path;  // none for a folder without a directory

@@ -9,7 +9,7 @@
 //   }
 //
 // Folders map to the XDG user directories and base directories of the current user (see
-// special_folders.h). A virtual folder yields an item list without a path; an id the
+// shell_folders.h). A virtual folder yields an item list without a path; an id the
 // shell does not define fails with E_INVALIDARG.
 
 #include "platform/runtime/win_types.h"

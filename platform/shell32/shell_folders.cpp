@@ -1,4 +1,4 @@
-#include "platform/shell32/special_folders.h"
+#include "platform/shell32/shell_folders.h"
 
 #include <cstdlib>
 #include <fstream>

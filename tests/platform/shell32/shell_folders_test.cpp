@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
+#include "platform/shell32/shell_folders.h"
 #include "platform/shell32/shlobj.h"
-#include "platform/shell32/special_folders.h"
 #include "tests/dialogs/dialog_test_support.h"
 
 namespace tamso {
