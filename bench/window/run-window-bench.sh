@@ -17,6 +17,7 @@ bash tests/support/run-x11.sh -- bash -c '
   for i in $(seq 1 "$runs"); do
     "$probe" 1 1000 "$app" | sed "s/^/tamso-avi /"
     "$probe" 1 1000 "$bare" "$picture" | sed "s/^/bare /"
+    "$probe" 1 1000 "$bare" "$picture" --texts | sed "s/^/bare+texts /"
   done' bench "$probe" "$bin/tamso-avi" "$bare" assets/background.gif "$runs" |
 python3 -c '
 import statistics, sys
@@ -27,11 +28,12 @@ for line in sys.stdin:
 print("| program | runs | start to mapped, median ms | idle RSS, median MiB |")
 print("|---|---|---|---|")
 med = {}
-for name in ("tamso-avi", "bare"):
+for name in ("tamso-avi", "bare", "bare+texts"):
     ms = statistics.median(r[0] for r in rows[name])
     mib = statistics.median(r[1] for r in rows[name]) / 1024
     med[name] = (ms, mib)
     print(f"| {name} | {len(rows[name])} | {ms:.1f} | {mib:.1f} |")
-ours, bare = med["tamso-avi"], med["bare"]
-print(f"\nratio tamso-avi / bare: start {ours[0] / bare[0]:.2f}, memory {ours[1] / bare[1]:.2f}")
+ours = med["tamso-avi"]
+for name in ("bare", "bare+texts"):
+    print(f"\nratio tamso-avi / {name}: start {ours[0] / med[name][0]:.2f}, memory {ours[1] / med[name][1]:.2f}")
 '

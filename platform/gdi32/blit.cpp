@@ -44,25 +44,29 @@ COLORREF Rop3(DWORD rop, COLORREF p, COLORREF s, COLORREF d) {
 bool UsesSource(DWORD rop) { return (((rop >> 2) ^ rop) & 0x330000) != 0; }
 
 // A plain copy between two surfaces of the same true-colour format, row by row.
-// A plain copy between 24- and 32-bit surfaces: blue, green and red move as they are, the
-// fourth byte of a 32-bit pixel is 0. Same-depth rows are copied whole.
+// Copies `count` pixels between 24- and 32-bit rows: blue, green and red move as they
+// are, the fourth byte of a 32-bit pixel is 0.
+void CopyPixels(const BYTE* src, std::int64_t srcBytes, BYTE* dst, std::int64_t dstBytes, std::size_t count) {
+  if (srcBytes == dstBytes && dstBytes == 3) {
+    std::memcpy(dst, src, count * 3);
+    return;
+  }
+  for (std::size_t i = 0; i < count; ++i, src += srcBytes, dst += dstBytes) {
+    dst[0] = src[0];
+    dst[1] = src[1];
+    dst[2] = src[2];
+    if (dstBytes == 4) dst[3] = 0;
+  }
+}
+
+// A plain copy between 24- and 32-bit surfaces, row by row.
 void CopyRows(const Surface& from, Surface& to, const Box& area, std::int64_t dx, std::int64_t dy) {
   const std::int64_t fromBytes = from.bitsPerPixel / 8;
   const std::int64_t toBytes = to.bitsPerPixel / 8;
   const auto width = static_cast<std::size_t>(area.right - area.left);
   for (auto y = area.top; y < area.bottom; ++y) {
-    const BYTE* src = from.row(static_cast<LONG>(y - dy)) + (area.left - dx) * fromBytes;
-    BYTE* dst = to.row(static_cast<LONG>(y)) + area.left * toBytes;
-    if (fromBytes == toBytes) {
-      std::memcpy(dst, src, width * static_cast<std::size_t>(toBytes));
-      continue;
-    }
-    for (std::size_t i = 0; i < width; ++i, src += fromBytes, dst += toBytes) {
-      dst[0] = src[0];
-      dst[1] = src[1];
-      dst[2] = src[2];
-      if (toBytes == 4) dst[3] = 0;
-    }
+    CopyPixels(from.row(static_cast<LONG>(y - dy)) + (area.left - dx) * fromBytes, fromBytes,
+               to.row(static_cast<LONG>(y)) + area.left * toBytes, toBytes, width);
   }
 }
 
@@ -211,6 +215,11 @@ int SetDIBits(HDC, HBITMAP hbm, UINT start, UINT cLines, LPCVOID lpBits, const B
   Surface& s = bitmap->surface;
   const auto* in = static_cast<const BYTE*>(lpBits);
   return ForEachScanLine(s, dib, start, cLines, [&](LONG y, std::int64_t offset, LONG pixels) {
+    if (s.bitsPerPixel >= 24) {
+      CopyPixels(in + offset, dib.bitsPerPixel / 8, s.row(y), s.bitsPerPixel / 8,
+                 static_cast<std::size_t>(pixels));
+      return;
+    }
     for (LONG px = 0; px < pixels; ++px) s.set(px, y, ReadDibPixel(in + offset, px, dib.bitsPerPixel));
   });
 }
