@@ -187,8 +187,8 @@ void frmTamso::sendTuneCommand(const char* command) {
 }
 
 void frmTamso::mousePressEvent(QMouseEvent* event) {
-  Form_MouseDown(tamso::MouseButtonValue(event->button()), tamso::ShiftStateValue(event->modifiers()),
-                 static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
+  const tamso::MouseArgs a = tamso::PressArgs(*event);
+  Form_MouseDown(a.button, a.shift, a.x, a.y);
 }
 
 void frmTamso::Form_MouseDown(int Button, int /*Shift*/, float /*X*/, float /*Y*/) { dragWithMouse(Button); }

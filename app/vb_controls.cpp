@@ -5,6 +5,8 @@
 
 namespace tamso {
 
+namespace {
+
 int MouseButtonValue(Qt::MouseButtons buttons) {
   return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
          (buttons & Qt::MiddleButton ? 4 : 0);
@@ -14,6 +16,17 @@ int ShiftStateValue(Qt::KeyboardModifiers modifiers) {
   return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
          (modifiers & Qt::AltModifier ? 4 : 0);
 }
+
+MouseArgs ArgsOf(const QMouseEvent& event, Qt::MouseButtons buttons) {
+  return {MouseButtonValue(buttons), ShiftStateValue(event.modifiers()),
+          static_cast<float>(event.position().x()), static_cast<float>(event.position().y())};
+}
+
+}  // namespace
+
+MouseArgs PressArgs(const QMouseEvent& event) { return ArgsOf(event, event.button()); }
+
+MouseArgs MoveArgs(const QMouseEvent& event) { return ArgsOf(event, event.buttons()); }
 
 VbLabel::VbLabel(QWidget* parent) : QLabel(parent) {
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -31,14 +44,14 @@ void VbLabel::setCaption(const QString& caption) {
 
 void VbLabel::mousePressEvent(QMouseEvent* event) {
   event->accept();
-  emit mouseDown(MouseButtonValue(event->button()), ShiftStateValue(event->modifiers()),
-                 static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
+  const MouseArgs a = PressArgs(*event);
+  emit mouseDown(a.button, a.shift, a.x, a.y);
 }
 
 void VbLabel::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
-  emit mouseMove(MouseButtonValue(event->buttons()), ShiftStateValue(event->modifiers()),
-                 static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
+  const MouseArgs a = MoveArgs(*event);
+  emit mouseMove(a.button, a.shift, a.x, a.y);
 }
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::TabFocus); }
@@ -62,8 +75,8 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
   event->accept();
-  emit mouseDown(MouseButtonValue(event->button()), ShiftStateValue(event->modifiers()),
-                 static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
+  const MouseArgs a = PressArgs(*event);
+  emit mouseDown(a.button, a.shift, a.x, a.y);
 }
 
 }  // namespace tamso

@@ -5,16 +5,22 @@
 
 #include <QLabel>
 #include <QLine>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QWidget>
 #include <vector>
 
 namespace tamso {
 
-// The button value of one mouse button, or the sum for a set of held buttons.
-int MouseButtonValue(Qt::MouseButtons buttons);
-// The shift-state value of the keyboard modifiers.
-int ShiftStateValue(Qt::KeyboardModifiers modifiers);
+// A mouse event as the window's handlers take it.
+struct MouseArgs {
+  int button;  // the button pressed, or for a move the sum of the buttons held
+  int shift;
+  float x;
+  float y;
+};
+MouseArgs PressArgs(const QMouseEvent& event);
+MouseArgs MoveArgs(const QMouseEvent& event);
 
 // A label. Its caption is the text exactly as set (CR LF breaks lines); it takes the mouse
 // presses that land on it, so they do not reach the picture below.
