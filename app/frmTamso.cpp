@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -43,6 +44,14 @@ QFont VbFont(const char* family, bool bold = false) {
   return font;
 }
 
+// The icon is a PNG, which Qt reads itself; named as such, the reader does not first load
+// every image format plug-in to ask whether it knows the file.
+QIcon WindowIcon() {
+  QImageReader reader(QString::fromLatin1(tamso::kIconResource), "png");
+  reader.setAutoDetectImageFormat(false);
+  return QIcon(QPixmap::fromImage(reader.read()));
+}
+
 std::string HelpText() {
   std::string text = kHelpLines[0];
   for (std::size_t i = 1; i < std::size(kHelpLines); ++i) text += std::string(tamso::kCrLf) + kHelpLines[i];
@@ -54,7 +63,7 @@ std::string HelpText() {
 frmTamso::frmTamso() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("frmTamso"));
   setWindowTitle(QString::fromUtf8(tamso::kAppTitle));
-  setWindowIcon(QIcon(QString::fromLatin1(tamso::kIconResource)));
+  setWindowIcon(WindowIcon());
   setFixedSize(tamso::kFormWidth, tamso::kFormHeight);
   setFont(VbFont("Tahoma"));
   buildControls();
@@ -71,10 +80,11 @@ void frmTamso::buildControls() {
   picBackground = new tamso::PictureBox(this);
   picBackground->setObjectName(QStringLiteral("picBackground"));
   picBackground->setGeometry(0, 0, tamso::kFormWidth, tamso::kFormHeight);
-  // Decoded once: the picture box shows it, the region is made from its bitmap.
-  const QImage background(QString::fromLatin1(tamso::kBackgroundResource));
-  m_picture = tamso::PictureFromImage(background);
-  picBackground->setPicture(QPixmap::fromImage(background));
+  // Decoded and converted once: the picture box shows these pixels and the region is made
+  // from them; every further copy of a picture this size is a noticeable part of the start.
+  QImage background =
+      QImage(QString::fromLatin1(tamso::kBackgroundResource)).convertToFormat(QImage::Format_RGB32);
+  picBackground->setPicture(QPixmap::fromImage(std::move(background)));
   picBackground->addLine(QLine(56, 232, 160, 232));  // Line1
   picBackground->addLine(QLine(40, 80, 264, 80));    // Line2
 
@@ -124,7 +134,7 @@ void frmTamso::Form_Load() {
 
 void frmTamso::makeFrameless() {
   cDIBSection cDib;
-  cDib.CreateFromPicture(m_picture);
+  cDib.CreateFromPicture(tamso::PictureFromImage(picBackground->picture().toImage()));
   if (!m_cRegion) m_cRegion = std::make_unique<cDIBSectionRegion>();
   m_cRegion->Create(cDib, 0);
   m_cRegion->Applied(hWnd(), true);

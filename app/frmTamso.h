@@ -10,7 +10,6 @@
 
 #include "app/vb_controls.h"
 #include "graphics/dib_section_region.h"
-#include "graphics/picture.h"
 #include "platform/runtime/win_types.h"
 
 namespace tamso {
@@ -71,7 +70,6 @@ class frmTamso : public QWidget {
   void dragWithMouse(int Button);
 
   std::unique_ptr<cDIBSectionRegion> m_cRegion;
-  tamso::Picture m_picture;  // the background picture as a bitmap, for the region
-  QPixmap picture_;          // the window's own picture, shown where the picture box is not
-  bool ended_ = false;       // Quit ended the program: the final step does not run
+  QPixmap picture_;     // the window's own picture, shown where the picture box is not
+  bool ended_ = false;  // Quit ended the program: the final step does not run
 };

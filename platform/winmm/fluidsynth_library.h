@@ -17,6 +17,7 @@ namespace tamso::winmm {
   X(delete_fluid_settings)            \
   X(fluid_settings_setnum)            \
   X(fluid_settings_setstr)            \
+  X(fluid_settings_setint)            \
   X(fluid_settings_getint)            \
   X(new_fluid_synth)                  \
   X(delete_fluid_synth)               \

@@ -2,6 +2,8 @@
 
 #include "platform/winmm/fluidsynth_library.h"
 
+#include <malloc.h>
+
 #include <array>
 #include <fstream>
 #include <string_view>
@@ -41,17 +43,17 @@ Settings MakeSettings(const FluidSynthLibrary& fluid) {
   if (!settings) return settings;
   fluid.fluid_settings_setnum(settings.get(), "synth.sample-rate", kSampleRate);
   fluid.fluid_settings_setnum(settings.get(), "synth.gain", kGain);
+  // Only the samples of the instruments the song selects are read into memory, not the
+  // whole soundfont.
+  fluid.fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
   return settings;
 }
 
-// A synthesiser with `soundFont` loaded, and a player holding `song`.
-MCIERROR MakeSynthAndPlayer(const FluidSynthLibrary& fluid, fluid_settings_t* settings,
-                            const fs::path& soundFont, std::span<const std::uint8_t> song, Synth& synth,
-                            Player& player) {
-  synth = Synth(fluid.new_fluid_synth(settings), {&fluid});
-  if (!synth || fluid.fluid_synth_sfload(synth.get(), soundFont.c_str(), 1) == FLUID_FAILED)
-    return MCIERR_CANNOT_LOAD_DRIVER;
-  player = Player(fluid.new_fluid_player(synth.get()), {&fluid});
+// Loads `soundFont` into `synth` and makes a player holding `song`.
+MCIERROR LoadSoundFontAndSong(const FluidSynthLibrary& fluid, fluid_synth_t* synth, const fs::path& soundFont,
+                              std::span<const std::uint8_t> song, Player& player) {
+  if (fluid.fluid_synth_sfload(synth, soundFont.c_str(), 1) == FLUID_FAILED) return MCIERR_CANNOT_LOAD_DRIVER;
+  player = Player(fluid.new_fluid_player(synth), {&fluid});
   if (!player || fluid.fluid_player_add_mem(player.get(), song.data(), song.size()) != FLUID_OK)
     return MCIERR_INVALID_FILE;
   return 0;
@@ -100,8 +102,8 @@ std::optional<fs::path> FindSoundFont(const std::vector<fs::path>& candidates) {
   return std::nullopt;
 }
 
-// Declared in the order of creation, so that they are destroyed audio output first:
-// the output's thread drives the synthesiser and, through it, the player. The library goes last.
+// Declared so that the audio output is destroyed first (its thread drives the synthesiser
+// and, through it, the player), then the player, the synthesiser, and the library last.
 struct MidiPlayback::Parts {
   std::shared_ptr<const FluidSynthLibrary> fluid;
   Settings settings;
@@ -128,20 +130,27 @@ void MidiPlayback::start(std::vector<std::uint8_t> song, fs::path soundFont, Aud
   parts->fluid = FluidSynth();
   MCIERROR error = 0;
   if (parts->fluid) parts->settings = MakeSettings(*parts->fluid);
-  if (!parts->settings) {
+  if (parts->settings)
+    parts->synth = Synth(parts->fluid->new_fluid_synth(parts->settings.get()), {parts->fluid.get()});
+  if (!parts->synth) {
     error = MCIERR_CANNOT_LOAD_DRIVER;
   } else {
-    error = MakeSynthAndPlayer(*parts->fluid, parts->settings.get(), soundFont, song, parts->synth,
-                               parts->player);
-  }
-  if (error == 0) {
+    // The output first: where none opens, the soundfont is never read.
     parts->driver = OpenAudioOutput(*parts->fluid, parts->settings.get(), parts->synth.get(), output);
     if (!parts->driver) error = MCIERR_HARDWARE;
   }
+  if (error == 0)
+    error = LoadSoundFontAndSong(*parts->fluid, parts->synth.get(), soundFont, song, parts->player);
   if (error == 0 && parts->fluid->fluid_player_play(parts->player.get()) != FLUID_OK)
     error = MCIERR_INVALID_FILE;
   error_ = error;
-  if (error == 0) parts_ = std::move(parts);
+  if (error == 0) {
+    parts_ = std::move(parts);
+  } else {
+    // What the failed start allocated lies freed in this thread's heap; give it back.
+    parts.reset();
+    malloc_trim(0);
+  }
   ready_.store(true, std::memory_order_release);
 }
 
@@ -172,10 +181,10 @@ MCIERROR RenderMidiToWav(std::span<const std::uint8_t> song, const fs::path& sou
   // The player follows the samples rendered rather than the clock, so rendering runs
   // as fast as it can.
   fluid.fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
-  Synth synth;
+  Synth synth(fluid.new_fluid_synth(settings.get()), {&fluid});
+  if (!synth) return MCIERR_CANNOT_LOAD_DRIVER;
   Player player;
-  if (MCIERROR error = MakeSynthAndPlayer(fluid, settings.get(), soundFont, song, synth, player))
-    return error;
+  if (MCIERROR error = LoadSoundFontAndSong(fluid, synth.get(), soundFont, song, player)) return error;
 
   Renderer renderer(fluid.new_fluid_file_renderer(synth.get()), {&fluid});
   if (!renderer) return MCIERR_HARDWARE;
