@@ -23,7 +23,8 @@ constexpr int kErr9 = tamso::kErrSubscriptOutOfRange;
 
 // Pixel (x, y), y counted from the top line.
 COLORREF ColourAt(const cDIBSection& dib, LONG x, LONG y) {
-  const BYTE* p = dib.DIBSectionBitsPtr() + static_cast<std::ptrdiff_t>(dib.Height() - 1 - y) * dib.BytesPerScanLine() + 3 * x;
+  const BYTE* p = dib.DIBSectionBitsPtr() +
+                  static_cast<std::ptrdiff_t>(dib.Height() - 1 - y) * dib.BytesPerScanLine() + 3 * x;
   return RGB(p[2], p[1], p[0]);
 }
 
@@ -199,10 +200,11 @@ TEST(CopyToClipboard, PutsTheBitmapOrFailsCleanlyAndAsDibSaysItCannot) {
   const auto clipboard = std::make_shared<RecordingClipboard>();
   const auto previous = tamso::SetClipboardTarget(clipboard);
   std::vector<std::string> boxes;
-  tamso::ScopedMessageBoxHandler handler([&](HWND, const std::string& text, const std::string& caption, UINT type) {
-    boxes.push_back(text + "|" + caption + "|" + std::to_string(type));
-    return 1;
-  });
+  tamso::ScopedMessageBoxHandler handler(
+      [&](HWND, const std::string& text, const std::string& caption, UINT type) {
+        boxes.push_back(text + "|" + caption + "|" + std::to_string(type));
+        return 1;
+      });
   cDIBSection dib, empty;
   ASSERT_TRUE(dib.Create(3, 2));
   BYTE* bits = dib.DIBSectionBitsPtr();
@@ -210,8 +212,9 @@ TEST(CopyToClipboard, PutsTheBitmapOrFailsCleanlyAndAsDibSaysItCannot) {
   bits[12] = 9, bits[13] = 8, bits[14] = 7;  // top-left pixel
   const std::size_t before = tamso::GdiObjectCount();
   EXPECT_FALSE(dib.CopyToClipboard());
-  EXPECT_EQ(boxes, std::vector<std::string>{
-                       "I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!|Tamso AVI|0"});
+  EXPECT_EQ(boxes,
+            std::vector<std::string>{
+                "I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!|Tamso AVI|0"});
   clipboard->available = false;
   EXPECT_FALSE(dib.CopyToClipboard(false));
   clipboard->available = true;

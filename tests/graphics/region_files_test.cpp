@@ -123,8 +123,10 @@ TEST_F(RegionFiles, ResourcesOfALibraryOrOfTheProgramBecomeTheRegion) {
   const fs::path saved = folder_ / "saved.rgn", library = folder_ / "shapes.dll";
   region_.Save(Q(saved));
   const Bytes block = ReadFile(saved);
-  WriteFile(library, tamso::testing::WritePeFile({{10, 101, block}, {10, u"WINDOW", block}, {10, 102, {1, 2, 3}}}));
-  for (const ResourceId& id : {ResourceId(101), ResourceId(QStringLiteral("window")), ResourceId(QStringLiteral("101"))}) {
+  WriteFile(library,
+            tamso::testing::WritePeFile({{10, 101, block}, {10, u"WINDOW", block}, {10, 102, {1, 2, 3}}}));
+  for (const ResourceId& id :
+       {ResourceId(101), ResourceId(QStringLiteral("window")), ResourceId(QStringLiteral("101"))}) {
     region_.Destroy();
     EXPECT_TRUE(region_.LoadFromResource(id, Q(library)));
     EXPECT_EQ(Shown(region_), shape_);

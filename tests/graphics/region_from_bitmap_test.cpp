@@ -21,7 +21,8 @@ void Draw(cDIBSection& dib, const std::vector<std::string>& rows) {
   ASSERT_TRUE(dib.Create(width, height));
   for (LONG y = 0; y < height; ++y)
     for (LONG x = 0; x < width; ++x) {
-      BYTE* p = dib.DIBSectionBitsPtr() + static_cast<std::ptrdiff_t>(height - 1 - y) * dib.BytesPerScanLine() + 3 * x;
+      BYTE* p = dib.DIBSectionBitsPtr() +
+                static_cast<std::ptrdiff_t>(height - 1 - y) * dib.BytesPerScanLine() + 3 * x;
       p[0] = p[1] = p[2] = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '.' ? 0 : 255;
     }
 }
@@ -93,7 +94,9 @@ TEST(RegionFromBitmap, AClearedUpBitmapRaisesErrorNineAndLeavesTheFullRectangle)
 TEST(AppliedWindows, TheListKeepsEachWindowOnceInOrderUntilTakenOffDestroyedOrCreatedAgain) {
   const std::size_t before = tamso::GdiObjectCount();
   ScopedTestWindow a, b, c, outside;
-  const auto index = [](cDIBSectionRegion& r, LONG i) { return ErrorOf([&] { r.hWndForIndex(i); }).number(); };
+  const auto index = [](cDIBSectionRegion& r, LONG i) {
+    return ErrorOf([&] { r.hWndForIndex(i); }).number();
+  };
   {
     cDIBSection dib;
     Draw(dib, {"#...", "....", "...."});

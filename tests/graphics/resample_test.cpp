@@ -35,10 +35,13 @@ TEST(Resample, WideningBlendsAcrossAndTheSameSizeIsAPlainCopy) {
 
 // The interpolation written out pixel by pixel: scales and offsets in float, blends in
 // double, each blend rounded half to even; vertical blends first.
-std::vector<BYTE> ReferenceResample(const cDIBSection& source, LONG newWidth, LONG newHeight, LONG newStride) {
+std::vector<BYTE> ReferenceResample(const cDIBSection& source, LONG newWidth, LONG newHeight,
+                                    LONG newStride) {
   const auto xScale = static_cast<float>(static_cast<double>(source.Width() - 1) / newWidth);
   const auto yScale = static_cast<float>(static_cast<double>(source.Height() - 1) / newHeight);
-  const auto at = [&](LONG c, LONG r) -> double { return source.DIBSectionBitsPtr()[r * source.BytesPerScanLine() + c]; };
+  const auto at = [&](LONG c, LONG r) -> double {
+    return source.DIBSectionBitsPtr()[r * source.BytesPerScanLine() + c];
+  };
   std::vector<BYTE> out(static_cast<std::size_t>(newStride * newHeight), 0);
   for (LONG y = 0; y < newHeight; ++y) {
     const auto fY = static_cast<float>(y * static_cast<double>(yScale));
@@ -62,17 +65,19 @@ std::vector<BYTE> ReferenceResample(const cDIBSection& source, LONG newWidth, LO
 TEST(Resample, MatchesThePixelByPixelDefinitionOnNoise) {
   std::mt19937 random(7);
   // 2 x 2 and 3 x 3 to 4 x 4 sample at halves: ties round to even.
-  for (auto [w, h, nw, nh] : {std::array{17, 9, 40, 23}, std::array{64, 48, 13, 11}, std::array{5, 30, 5, 61},
-                              std::array{33, 2, 100, 3}, std::array{2, 2, 1, 1}, std::array{2, 2, 4, 4},
-                              std::array{3, 3, 4, 4}}) {
+  for (auto [w, h, nw, nh] :
+       {std::array{17, 9, 40, 23}, std::array{64, 48, 13, 11}, std::array{5, 30, 5, 61},
+        std::array{33, 2, 100, 3}, std::array{2, 2, 1, 1}, std::array{2, 2, 4, 4}, std::array{3, 3, 4, 4}}) {
     cDIBSection source;
     ASSERT_TRUE(source.Create(w, h));
-    for (LONG i = 0; i < source.BytesPerScanLine() * h; ++i) source.DIBSectionBitsPtr()[i] = static_cast<BYTE>(random());
+    for (LONG i = 0; i < source.BytesPerScanLine() * h; ++i)
+      source.DIBSectionBitsPtr()[i] = static_cast<BYTE>(random());
     const auto result = source.Resample(nh, nw);
     ASSERT_TRUE(result);
     const std::vector<BYTE> expected = ReferenceResample(source, nw, nh, result->BytesPerScanLine());
     const BYTE* bits = result->DIBSectionBitsPtr();
-    ASSERT_EQ(std::vector<BYTE>(bits, bits + expected.size()), expected) << w << "x" << h << " to " << nw << "x" << nh;
+    ASSERT_EQ(std::vector<BYTE>(bits, bits + expected.size()), expected)
+        << w << "x" << h << " to " << nw << "x" << nh;
   }
 }
 
@@ -80,7 +85,8 @@ TEST(Resample, SourcesThinnerThanTwoPixelsRaiseErrorNineAndImpossibleSizesGiveNo
   for (auto [w, h] : {std::pair{2, 1}, std::pair{1, 2}}) {
     cDIBSection source;
     ASSERT_TRUE(source.Create(w, h));
-    EXPECT_EQ(tamso::testing::ErrorOf([&] { source.Resample(4, 4); }).number(), tamso::kErrSubscriptOutOfRange);
+    EXPECT_EQ(tamso::testing::ErrorOf([&] { source.Resample(4, 4); }).number(),
+              tamso::kErrSubscriptOutOfRange);
   }
   cDIBSection source;
   ASSERT_TRUE(source.Create(2, 2));

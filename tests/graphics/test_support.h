@@ -22,7 +22,8 @@ struct ScopedTestWindow {
 inline std::vector<RECT> Shown(cDIBSectionRegion& region) {
   ScopedTestWindow w;
   region.Applied(w.hWnd, true);
-  std::vector<RECT> rects = w.window->region() ? w.window->region()->rects() : std::vector<RECT>{{-1, -1, -1, -1}};
+  std::vector<RECT> rects =
+      w.window->region() ? w.window->region()->rects() : std::vector<RECT>{{-1, -1, -1, -1}};
   region.Applied(w.hWnd, false);
   return rects;
 }

@@ -89,16 +89,18 @@ TEST(RegionData, BlocksThePlatformRejectsGiveNoRegionAndTheRestIsNotTrusted) {
   EXPECT_EQ(FromBlock(good, 31), 0u);  // shorter than the header
   EXPECT_EQ(FromBlock(good, 47), 0u);  // shorter than the rectangles announced
   EXPECT_EQ(ExtCreateRegion(nullptr, 48, nullptr), 0u);
-  for (const Words& bad : {Words{32, 1, 2, 32, 0, 0, 4, 4, 0, 0, 4, 4}, Words{32, 1, 0xFFFFFFFF, 0, 0, 0, 0, 0},
-                           Words{31, 1, 1, 16, 0, 0, 4, 4, 0, 0, 4, 4}, Words{0, 1, 0, 0, 0, 0, 0, 0}})
+  for (const Words& bad :
+       {Words{32, 1, 2, 32, 0, 0, 4, 4, 0, 0, 4, 4}, Words{32, 1, 0xFFFFFFFF, 0, 0, 0, 0, 0},
+        Words{31, 1, 1, 16, 0, 0, 4, 4, 0, 0, 4, 4}, Words{0, 1, 0, 0, 0, 0, 0, 0}})
     EXPECT_EQ(FromBlock(bad), 0u);
 
   // Any type, a wrong size and box, rectangles out of order, overlapping, empty and
   // inverted ones, and bytes after the last rectangle: the block comes back banded.
-  const HRGN region = FromBlock({40, 7, 5, 999, 1, 2, 3, 4, 5, 5, 8, 8, 0, 0, 6, 6,  //
-                                 9, 9, 9, 12, 4, 4, 2, 2, 0, 6, 2, 8, 0xABCDEF});
+  const HRGN region = FromBlock({40, 7, 5, 999, 1, 2, 3, 4, 5, 5, 8, 8, 0,       0, 6, 6,  //
+                                 9,  9, 9, 12,  4, 4, 2, 2, 0, 6, 2, 8, 0xABCDEF});
   ASSERT_NE(region, 0u);
-  EXPECT_EQ(DataOf(region), (Words{32, 1, 4, 64, 0, 0, 8, 8, 0, 0, 6, 5, 0, 5, 8, 6, 0, 6, 2, 8, 5, 6, 8, 8}));
+  EXPECT_EQ(DataOf(region),
+            (Words{32, 1, 4, 64, 0, 0, 8, 8, 0, 0, 6, 5, 0, 5, 8, 6, 0, 6, 2, 8, 5, 6, 8, 8}));
   DeleteObject(region);
 }
 
@@ -177,10 +179,10 @@ struct Canvas {
 TEST(BitBlt, EveryNamedRasterOperationComputesItsFunction) {
   const COLORREF p = RGB(0xF0, 0x0F, 0x55), s = RGB(0xCC, 0x33, 0xA5), d = RGB(0xAA, 0x5A, 0x3C);
   const std::pair<DWORD, COLORREF> cases[] = {
-      {BLACKNESS, 0},         {NOTSRCERASE, ~(s | d)}, {NOTSRCCOPY, ~s},     {SRCERASE, s & ~d},
-      {DSTINVERT, ~d},        {PATINVERT, p ^ d},      {SRCINVERT, s ^ d},   {SRCAND, s & d},
-      {MERGEPAINT, ~s | d},   {MERGECOPY, p & s},      {SRCCOPY, s},         {SRCPAINT, s | d},
-      {PATCOPY, p},           {PATPAINT, p | ~s | d},  {WHITENESS, 0xFFFFFF},
+      {BLACKNESS, 0},       {NOTSRCERASE, ~(s | d)}, {NOTSRCCOPY, ~s},      {SRCERASE, s & ~d},
+      {DSTINVERT, ~d},      {PATINVERT, p ^ d},      {SRCINVERT, s ^ d},    {SRCAND, s & d},
+      {MERGEPAINT, ~s | d}, {MERGECOPY, p & s},      {SRCCOPY, s},          {SRCPAINT, s | d},
+      {PATCOPY, p},         {PATPAINT, p | ~s | d},  {WHITENESS, 0xFFFFFF},
   };
   Canvas source(1, 1), target(1, 1, 32);
   SetPixel(source.dc, 0, 0, s);

@@ -30,8 +30,10 @@ std::vector<RECT> BandsOf(const Pixels& pixels) {
     row.clear();
     for (LONG x = 0; y < kSide && x < kSide; ++x) {
       if (!pixels[static_cast<std::size_t>(y * kSide + x)]) continue;
-      if (!row.empty() && row.back().right == x) ++row.back().right;
-      else row.push_back({x, y, x + 1, y + 1});
+      if (!row.empty() && row.back().right == x)
+        ++row.back().right;
+      else
+        row.push_back({x, y, x + 1, y + 1});
     }
     const bool same = row.size() == previous.size() &&
                       std::equal(row.begin(), row.end(), previous.begin(), [](const RECT& a, const RECT& b) {
@@ -50,10 +52,14 @@ std::vector<RECT> BandsOf(const Pixels& pixels) {
 
 Pixels Apply(Op op, const Pixels& a, const Pixels& b) {
   switch (op) {
-    case Op::And: return a & b;
-    case Op::Or: return a | b;
-    case Op::Xor: return a ^ b;
-    case Op::Diff: return a & ~b;
+    case Op::And:
+      return a & b;
+    case Op::Or:
+      return a | b;
+    case Op::Xor:
+      return a ^ b;
+    case Op::Diff:
+      return a & ~b;
   }
   return {};
 }

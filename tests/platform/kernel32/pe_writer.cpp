@@ -26,7 +26,8 @@ template <class Map>
 std::size_t Directory(Bytes& s, const Map& entries) {
   s.resize((s.size() + 3) / 4 * 4);
   const std::size_t at = s.size();
-  const auto named = std::count_if(entries.begin(), entries.end(), [](const auto& e) { return e.first.index() == 0; });
+  const auto named =
+      std::count_if(entries.begin(), entries.end(), [](const auto& e) { return e.first.index() == 0; });
   Put16(s, at + 12, static_cast<std::size_t>(named));
   Put16(s, at + 14, entries.size() - static_cast<std::size_t>(named));
   s.resize(at + 16 + 8 * entries.size());

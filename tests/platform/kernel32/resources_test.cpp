@@ -20,7 +20,8 @@ Name N(int id) { return static_cast<std::uint16_t>(id); }
 Name N(const char* name) { return std::string(name); }
 
 const std::vector<tamso::testing::PeResource> kResources = {
-    {10, 101, {1, 2, 3}}, {10, 7000, {4, 5}}, {10, u"SHAPE", {6, 7, 8, 9}}, {3, 101, {0xAA}}, {u"CUSTOM", 1, {0xBB}},
+    {10, 101, {1, 2, 3}}, {10, 7000, {4, 5}},     {10, u"SHAPE", {6, 7, 8, 9}},
+    {3, 101, {0xAA}},     {u"CUSTOM", 1, {0xBB}},
 };
 
 TEST(PeResources, FindsResourcesByNumberAndByNameIn32And64BitFiles) {
@@ -28,7 +29,7 @@ TEST(PeResources, FindsResourcesByNumberAndByNameIn32And64BitFiles) {
     Name type, name;
     Bytes data;  // empty: not found
   } cases[] = {
-      {N(10), N(101), {1, 2, 3}}, {N(10), N(7000), {4, 5}}, {N(10), N("SHAPE"), {6, 7, 8, 9}},
+      {N(10), N(101), {1, 2, 3}}, {N(10), N(7000), {4, 5}},    {N(10), N("SHAPE"), {6, 7, 8, 9}},
       {N(3), N(101), {0xAA}},     {N("CUSTOM"), N(1), {0xBB}}, {N(10), N(7), {}},
       {N(11), N(101), {}},        {N(10), N("SHAP"), {}},
   };
@@ -41,9 +42,9 @@ TEST(PeResources, FindsResourcesByNumberAndByNameIn32And64BitFiles) {
       EXPECT_EQ(data ? Bytes(data->begin(), data->end()) : Bytes{}, c.data) << wide << " " << c.data.size();
     }
   }
-  const std::pair<const char*, Name> names[] = {{"#101", N(101)}, {"#65535", N(65535)}, {"shape", N("SHAPE")}, {"101", N("101")}};
-  for (const auto& [text, name] : names)
-    EXPECT_EQ(tamso::ParseResourceName(text), name) << text;
+  const std::pair<const char*, Name> names[] = {
+      {"#101", N(101)}, {"#65535", N(65535)}, {"shape", N("SHAPE")}, {"101", N("101")}};
+  for (const auto& [text, name] : names) EXPECT_EQ(tamso::ParseResourceName(text), name) << text;
   for (const char* text : {"#65536", "#", "#1a"}) EXPECT_FALSE(tamso::ParseResourceName(text)) << text;
 }
 
@@ -55,8 +56,8 @@ TEST(PeResources, MalformedFilesAreRejectedOrYieldNothingAndNothingIsReadOutside
     return bad;
   };
   // Empty, cut in the headers, no "MZ", PE header past the end, no "PE\0\0", unknown optional magic.
-  for (const Bytes& bad : {Bytes{}, Bytes(good.begin(), good.begin() + 0x60), corrupt(0, 0), corrupt(0x3C, 0x7FFFFFF0),
-                           corrupt(0x40, 0x00004551), corrupt(0x58, 0x0000010C)})
+  for (const Bytes& bad : {Bytes{}, Bytes(good.begin(), good.begin() + 0x60), corrupt(0, 0),
+                           corrupt(0x3C, 0x7FFFFFF0), corrupt(0x40, 0x00004551), corrupt(0x58, 0x0000010C)})
     EXPECT_FALSE(tamso::PeResources::Read(bad));
   const auto cut = tamso::PeResources::Read(Bytes(good.begin(), good.begin() + 0x200 + 40));
   EXPECT_FALSE(cut && cut->find(N(10), N(101)));
@@ -72,9 +73,11 @@ TEST(PeResources, MalformedFilesAreRejectedOrYieldNothingAndNothingIsReadOutside
 }
 
 TEST(LibraryFile, ResourcesAreReachedThroughTheirHandlesOfDataFilesOnly) {
-  const auto path = std::filesystem::temp_directory_path() / ("kernel32-test-" + std::to_string(::getpid()) + ".dll");
+  const auto path =
+      std::filesystem::temp_directory_path() / ("kernel32-test-" + std::to_string(::getpid()) + ".dll");
   const Bytes bytes = WritePeFile(kResources);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   const HMODULE module = LoadLibraryExA(path.c_str(), 0, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, 0u);
   const HRSRC byNumber = FindResourceA(module, "#101", RT_RCDATA);
