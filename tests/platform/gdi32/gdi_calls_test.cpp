@@ -124,11 +124,6 @@ TEST(DibSections, ValidHeadersMakeAZeroedBitmapRowsBottomUpForAPositiveHeight) {
     ASSERT_NE(dib, 0u);
     const auto* bytes = static_cast<const BYTE*>(pixels);
     EXPECT_EQ(std::vector<BYTE>(bytes, bytes + 32), std::vector<BYTE>(32, 0));
-    BITMAP record;
-    EXPECT_EQ(GetObjectA(dib, sizeof record - 1, &record), 0);
-    ASSERT_EQ(GetObjectA(dib, sizeof record, &record), static_cast<int>(sizeof record));
-    EXPECT_EQ(record.bmWidthBytes, 16);
-    EXPECT_EQ(record.bmBits, pixels);
     const HDC dc = CreateCompatibleDC(0);
     const HGDIOBJ kept = SelectObject(dc, dib);
     SetPixel(dc, 0, 0, RGB(1, 2, 3));  // the top line
@@ -138,27 +133,6 @@ TEST(DibSections, ValidHeadersMakeAZeroedBitmapRowsBottomUpForAPositiveHeight) {
     DeleteDC(dc);
     EXPECT_TRUE(DeleteObject(dib));
   }
-}
-
-TEST(DeviceContexts, ABitmapLivesInOneDcAndIsFreedOnlyWhenSelectedOut) {
-  const std::size_t before = tamso::GdiObjectCount();
-  void* pixels = nullptr;
-  const HBITMAP dib = MakeDib(2, 2, 24, &pixels);
-  const HDC first = CreateCompatibleDC(0), second = CreateCompatibleDC(first);
-  const HGDIOBJ stock = SelectObject(first, dib);
-  BITMAP record;
-  GetObjectA(stock, sizeof record, &record);
-  EXPECT_EQ(record.bmBitsPixel * record.bmWidth * record.bmHeight, 1);  // 1 x 1 monochrome
-  EXPECT_EQ(SelectObject(second, dib), 0u);
-  EXPECT_FALSE(DeleteObject(dib));
-  EXPECT_EQ(SelectObject(first, stock), dib);
-  EXPECT_EQ(SelectObject(second, dib), stock);
-  EXPECT_TRUE(DeleteDC(second));  // deleting the DC lets go of the bitmap
-  EXPECT_TRUE(DeleteObject(dib));
-  EXPECT_TRUE(DeleteDC(first));
-  EXPECT_FALSE(DeleteDC(first));
-  EXPECT_EQ(CreateCompatibleDC(first), 0u);
-  EXPECT_EQ(tamso::GdiObjectCount(), before);
 }
 
 // A memory DC holding a new bitmap, freed at the end of the scope.
@@ -220,48 +194,6 @@ TEST(BitBlt, PixelsWhoseSourceLiesOutsideTheBitmapAreLeftAloneAndOverlapReadsOld
   // Copied onto itself one to the right: every pixel reads its old left neighbour.
   EXPECT_TRUE(BitBlt(source.dc, 1, 0, 2, 1, source.dc, 0, 0, SRCCOPY));
   for (LONG x = 0; x < 3; ++x) EXPECT_EQ(GetPixel(source.dc, x, 0), RGB(x == 0 ? 1 : x, 1, 9));
-}
-
-TEST(BitBlt, ColoursPassBetweenFormatsAndMonochromeKeepsOnlyWhite) {
-  Canvas colour(2, 1);
-  SetPixel(colour.dc, 0, 0, RGB(255, 255, 255));
-  SetPixel(colour.dc, 1, 0, RGB(254, 255, 255));
-  const HDC dc = CreateCompatibleDC(0);
-  const HBITMAP mono = CreateCompatibleBitmap(dc, 2, 1);  // the DC's format: monochrome
-  const HGDIOBJ kept = SelectObject(dc, mono);
-  EXPECT_TRUE(BitBlt(dc, 0, 0, 2, 1, colour.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(GetPixel(dc, 0, 0), 0xFFFFFFu);
-  EXPECT_EQ(GetPixel(dc, 1, 0), 0u);
-  SelectObject(dc, kept);
-  DeleteDC(dc);
-  DeleteObject(mono);
-
-  const HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-  const HBITMAP deep = CreateCompatibleBitmap(screen, 2, 1);  // 32 bits to 24 keeps the colour
-  const HDC deepDc = CreateCompatibleDC(screen);
-  const HGDIOBJ deepKept = SelectObject(deepDc, deep);
-  SetPixel(deepDc, 1, 0, RGB(1, 2, 3));
-  EXPECT_TRUE(BitBlt(colour.dc, 0, 0, 2, 1, deepDc, 0, 0, SRCCOPY));
-  EXPECT_EQ(GetPixel(colour.dc, 1, 0), RGB(1, 2, 3));
-  SelectObject(deepDc, deepKept);
-  DeleteDC(deepDc);
-  DeleteObject(deep);
-  DeleteDC(screen);
-  EXPECT_EQ(CreateCompatibleBitmap(colour.dc, -1, 5), 0u);
-}
-
-TEST(DibBits, RowsGoInAndOutInEitherOrder) {
-  Canvas canvas(2, 2, 24);
-  const std::vector<BYTE> topDown = {1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0, 10, 11, 12, 0};
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, -2, 1, 32};
-  EXPECT_EQ(SetDIBits(0, canvas.bitmap, 0, 2, topDown.data(), &info, DIB_RGB_COLORS), 2);
-  EXPECT_EQ(GetPixel(canvas.dc, 0, 0), RGB(3, 2, 1));
-  EXPECT_EQ(GetPixel(canvas.dc, 1, 1), RGB(12, 11, 10));
-  info.bmiHeader.biHeight = 2;  // bottom-up: the first row read is the bottom line
-  std::vector<BYTE> bottomUp(16, 0xEE);
-  EXPECT_EQ(GetDIBits(0, canvas.bitmap, 0, 2, bottomUp.data(), &info, DIB_RGB_COLORS), 2);
-  EXPECT_EQ(bottomUp, (std::vector<BYTE>{7, 8, 9, 0, 10, 11, 12, 0, 1, 2, 3, 0, 4, 5, 6, 0}));
 }
 
 }  // namespace

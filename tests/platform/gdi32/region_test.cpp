@@ -51,17 +51,7 @@ std::vector<RECT> BandsOf(const Pixels& pixels) {
 }
 
 Pixels Apply(Op op, const Pixels& a, const Pixels& b) {
-  switch (op) {
-    case Op::And:
-      return a & b;
-    case Op::Or:
-      return a | b;
-    case Op::Xor:
-      return a ^ b;
-    case Op::Diff:
-      return a & ~b;
-  }
-  return {};
+  return op == Op::And ? a & b : op == Op::Or ? a | b : op == Op::Xor ? a ^ b : a & ~b;
 }
 
 TEST(Region, EveryOperationGivesTheBandedFormOfItsPixels) {

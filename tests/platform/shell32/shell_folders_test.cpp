@@ -20,10 +20,8 @@ TEST(SpecialFolders, MapToTheXdgUserAndBaseDirectoriesVirtualOnesHaveNoPath) {
   };
   EXPECT_EQ(path(CSIDL_PERSONAL | CSIDL_FLAG_CREATE), "/home/ann/Docs");
   EXPECT_EQ(path(CSIDL_DESKTOP), "/home/ann/Desk");
-  EXPECT_EQ(path(CSIDL_DESKTOPDIRECTORY), "/home/ann/Desk");
   EXPECT_EQ(path(CSIDL_MYMUSIC), "/home/ann");  // no entry: the home folder
   EXPECT_EQ(path(CSIDL_APPDATA), "/home/ann/.config");
-  EXPECT_EQ(path(CSIDL_LOCAL_APPDATA), "/home/ann/.local/share");
   EXPECT_EQ(path(CSIDL_COMMON_APPDATA), "/usr/local/share");
   env.configHome = "/cfg";
   env.dataHome = "relative/is/ignored";

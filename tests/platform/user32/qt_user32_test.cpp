@@ -37,35 +37,20 @@ TEST(QtWindowRegion, TheRegionBecomesTheWidgetsMask) {
   EXPECT_TRUE(widget.mask().isEmpty());
 }
 
-TEST(QtMessageBox, ShowsTheTextAsItIsAndAnswersWithTheButton) {
+TEST(QtMessageBox, ShowsTheTextWithLineBreaksTheIconAndAnswersWithTheButton) {
   tamso::InstallQtMessageBoxes();
-  const struct {
-    const char* text;
-    UINT type;
-    QMessageBox::StandardButton button;
-    int answer;
-    QString shown;
-    QMessageBox::Icon icon;
-  } cases[] = {
-      {"<b>Help</b>\r\nsecond line", MB_OK | MB_ICONINFORMATION, QMessageBox::Ok, IDOK,
-       QStringLiteral("<b>Help</b>\nsecond line"), QMessageBox::Information},
-      {"Sure?", MB_YESNO | MB_ICONQUESTION, QMessageBox::No, IDNO, QStringLiteral("Sure?"),
-       QMessageBox::Question},
-  };
-  for (const auto& c : cases) {
-    QString text, title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QTimer::singleShot(0, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      ASSERT_NE(box, nullptr);
-      text = box->text(), title = box->windowTitle(), icon = box->icon();
-      box->button(c.button)->click();
-    });
-    EXPECT_EQ(MessageBoxA(0, c.text, "Tamso AVI", c.type), c.answer);
-    EXPECT_EQ(text, c.shown);
-    EXPECT_EQ(title, QStringLiteral("Tamso AVI"));
-    EXPECT_EQ(icon, c.icon);
-  }
+  QString text, title;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    text = box->text(), title = box->windowTitle(), icon = box->icon();
+    box->button(QMessageBox::No)->click();
+  });
+  EXPECT_EQ(MessageBoxA(0, "<b>Sure?</b>\r\nsecond line", "Tamso AVI", MB_YESNO | MB_ICONQUESTION), IDNO);
+  EXPECT_EQ(text, QStringLiteral("<b>Sure?</b>\nsecond line"));
+  EXPECT_EQ(title, QStringLiteral("Tamso AVI"));
+  EXPECT_EQ(icon, QMessageBox::Question);
   tamso::SetMessageBoxHandler(nullptr);
 }
 

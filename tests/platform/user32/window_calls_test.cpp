@@ -40,20 +40,6 @@ TEST(SetWindowRgn, TheWindowTakesTheRegionAndItsHandleAMissingWindowLeavesItToTh
   EXPECT_TRUE(DeleteObject(copy));
 }
 
-TEST(ScreenDc, TheDesktopGivesAThirtyTwoBitScreen) {
-  const HWND desktop = GetDesktopWindow();
-  EXPECT_TRUE(IsWindow(desktop));
-  const HDC screen = GetDC(desktop);
-  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 32);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, 3, 2);
-  BITMAP record;
-  ASSERT_EQ(GetObjectA(bitmap, sizeof record, &record), static_cast<int>(sizeof record));
-  EXPECT_EQ(record.bmBitsPixel, 32);
-  DeleteObject(bitmap);
-  EXPECT_EQ(ReleaseDC(desktop, screen), 1);
-  EXPECT_EQ(ReleaseDC(desktop, screen), 0);
-}
-
 TEST(MessageBoxAndClipboard, FailWithoutTheirSeamAndTheClipboardOpensOnceAndTakesOnlyBitmaps) {
   EXPECT_EQ(MessageBoxA(0, "text", "caption", MB_OK), 0);
   std::string seen;
