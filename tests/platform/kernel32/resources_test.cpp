@@ -59,7 +59,8 @@ TEST(PeResources, MalformedFilesAreRejectedOrYieldNothingAndNothingIsReadOutside
   for (const Bytes& bad : {Bytes{}, Bytes(good.begin(), good.begin() + 0x60), corrupt(0, 0),
                            corrupt(0x3C, 0x7FFFFFF0), corrupt(0x40, 0x00004551), corrupt(0x58, 0x0000010C)})
     EXPECT_FALSE(tamso::PeResources::Read(bad));
-  const auto cut = tamso::PeResources::Read(Bytes(good.begin(), good.begin() + 0x200 + 40));
+  const Bytes cutBytes(good.begin(), good.begin() + 0x200 + 40);  // the section cut off
+  const auto cut = tamso::PeResources::Read(cutBytes);
   EXPECT_FALSE(cut && cut->find(N(10), N(101)));
   for (std::size_t i = 0; i < good.size(); i += 3) {
     Bytes bad = good;
