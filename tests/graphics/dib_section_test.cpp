@@ -1,202 +1,239 @@
 #include "graphics/dib_section.h"
 
+#include <QImage>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
-#include <limits>
-#include <vector>
+#include <chrono>
+#include <set>
+#include <thread>
 
-#include "graphics/picture.h"
+#include "graphics/qt_picture.h"
 #include "platform/gdi32/wingdi.h"
+#include "platform/user32/clipboard.h"
+#include "platform/user32/message_box.h"
+#include "platform/user32/winuser.h"
 #include "tests/graphics/test_support.h"
 
 namespace {
 
-using tamso::testing::ErrorNumberOf;
+using tamso::testing::ErrorOf;
+constexpr int kErr9 = tamso::kErrSubscriptOutOfRange;
 
-// Picture row y from the top, pixel x: its three bytes in memory order (blue, green, red).
-const BYTE* PixelAt(const cDIBSection& dib, LONG x, LONG y) {
-  return dib.DIBSectionBitsPtr() +
-         static_cast<std::ptrdiff_t>(dib.Height() - 1 - y) * dib.BytesPerScanLine() + 3 * x;
-}
-
+// Pixel (x, y), y counted from the top line.
 COLORREF ColourAt(const cDIBSection& dib, LONG x, LONG y) {
-  const BYTE* p = PixelAt(dib, x, y);
+  const BYTE* p = dib.DIBSectionBitsPtr() +
+                  static_cast<std::ptrdiff_t>(dib.Height() - 1 - y) * dib.BytesPerScanLine() + 3 * x;
   return RGB(p[2], p[1], p[0]);
 }
 
-// A picture whose pixel (x, y) has red x, green y and blue 7.
-tamso::Picture GradientPicture(LONG width, LONG height) {
-  std::vector<BYTE> pixels;
-  for (LONG y = 0; y < height; ++y)
-    for (LONG x = 0; x < width; ++x)
-      pixels.insert(pixels.end(), {7, static_cast<BYTE>(y), static_cast<BYTE>(x), 0});
-  return tamso::PictureFromPixels(width, height, pixels);
+std::vector<BYTE> AllBytes(const cDIBSection& dib) {
+  const BYTE* p = dib.DIBSectionBitsPtr();
+  return {p, p + static_cast<std::ptrdiff_t>(dib.BytesPerScanLine()) * dib.Height()};
 }
 
-TEST(DibSection, RowsAreThreeBytesAPixelRoundedUpToWholeWords) {
-  const LONG expected[] = {0, 4, 8, 12, 12, 16, 20, 24};
-  for (LONG width = 0; width <= 7; ++width) {
+// An image whose pixel (x, y) has red x, green y and blue 7.
+QImage Gradient(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x, y, 7));
+  return image;
+}
+
+TEST(DibSection, CreateHoldsABottomUpBitmapWithWordAlignedRowsInItsOwnDc) {
+  const LONG strides[] = {0, 4, 8, 12, 12, 16, 20, 24};
+  for (LONG width = 1; width <= 7; ++width) {
     cDIBSection dib;
-    HBITMAP ignored = 0;
-    dib.CreateDIB(0, width, 1, ignored);
-    EXPECT_EQ(dib.BytesPerScanLine(), expected[width]) << "width " << width;
-    if (ignored) DeleteObject(ignored);
+    ASSERT_TRUE(dib.Create(width, 1));
+    EXPECT_EQ(dib.BytesPerScanLine(), strides[width]) << width;
   }
-}
-
-TEST(DibSection, CreateHoldsABottomUpBitmapInItsOwnDc) {
   cDIBSection dib;
   ASSERT_TRUE(dib.Create(2, 2));
-  EXPECT_NE(dib.hdc(), 0u);
-  EXPECT_NE(dib.hDib(), 0u);
-  ASSERT_NE(dib.DIBSectionBitsPtr(), nullptr);
-  EXPECT_EQ(dib.BytesPerScanLine(), 8);
-  BITMAP record;
-  ASSERT_EQ(GetObjectA(dib.hDib(), sizeof record, &record), static_cast<int>(sizeof record));
-  EXPECT_EQ(record.bmBitsPixel, 24);
-  EXPECT_EQ(record.bmWidthBytes, 8);
-  EXPECT_EQ(record.bmBits, dib.DIBSectionBitsPtr());
-
-  // Drawing into the DC changes the pixel bytes: the top-left pixel is bytes 8 to 10,
-  // the bottom-left bytes 0 to 2.
   SetPixel(dib.hdc(), 0, 0, RGB(10, 20, 30));
   SetPixel(dib.hdc(), 0, 1, RGB(40, 50, 60));
   const BYTE* bits = dib.DIBSectionBitsPtr();
-  EXPECT_EQ(std::vector<BYTE>(bits + 8, bits + 11), (std::vector<BYTE>{30, 20, 10}));
-  EXPECT_EQ(std::vector<BYTE>(bits, bits + 3), (std::vector<BYTE>{60, 50, 40}));
+  EXPECT_EQ(std::vector<BYTE>(bits, bits + 11), (std::vector<BYTE>{60, 50, 40, 0, 0, 0, 0, 0, 30, 20, 10}));
 }
 
-TEST(DibSection, ClearUpFreesEverythingButKeepsTheSize) {
+TEST(DibSection, ClearUpAndFailedCreatesFreeEverythingAndKeepTheAskedSize) {
   const std::size_t before = tamso::GdiObjectCount();
   {
     cDIBSection dib;
     ASSERT_TRUE(dib.Create(5, 3));
     dib.ClearUp();
-    EXPECT_EQ(dib.hdc(), 0u);
-    EXPECT_EQ(dib.hDib(), 0u);
+    EXPECT_EQ(dib.hdc() + dib.hDib(), 0u);
     EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
-    EXPECT_EQ(dib.Width(), 5);
-    EXPECT_EQ(dib.Height(), 3);
-    EXPECT_EQ(dib.BytesPerScanLine(), 16);
-    dib.ClearUp();  // on an empty object: nothing to free
+    EXPECT_EQ(dib.BytesPerScanLine() * dib.Height(), 48);
+    dib.ClearUp();  // nothing left to free
+    ASSERT_TRUE(dib.Create(3, 3));
+    for (auto [w, h] : {std::pair{0, 5}, std::pair{5, 0}, std::pair{-2, 5}}) {
+      EXPECT_FALSE(dib.Create(w, h));
+      EXPECT_EQ(dib.hdc() + dib.hDib(), 0u);
+      EXPECT_EQ(std::pair(dib.Width(), dib.Height()), std::pair(w, h));
+    }
+    // A refused CreateDIB while the object holds its own bitmap.
     ASSERT_TRUE(dib.Create(4, 4));
-  }
-  EXPECT_EQ(tamso::GdiObjectCount(), before);
-}
-
-TEST(DibSection, AFailedCreateLeavesTheObjectEmptyWithTheAskedSize) {
-  const std::size_t before = tamso::GdiObjectCount();
-  cDIBSection dib;
-  ASSERT_TRUE(dib.Create(3, 3));
-  for (auto [w, h] : {std::pair{0, 5}, std::pair{5, 0}, std::pair{-2, 5}, std::pair{5, -2}}) {
-    EXPECT_FALSE(dib.Create(w, h));
-    EXPECT_EQ(dib.hdc(), 0u);
-    EXPECT_EQ(dib.hDib(), 0u);
-    EXPECT_EQ(dib.Width(), w);
-    EXPECT_EQ(dib.Height(), h);
+    HBITMAP other = 0;
+    EXPECT_FALSE(dib.CreateDIB(0, 50, 50, other));
+    EXPECT_EQ(other, 0u);
+    EXPECT_EQ(dib.Width(), 4);
   }
   EXPECT_EQ(tamso::GdiObjectCount(), before);
 }
 
 TEST(DibSection, SizesThatOverflowRaiseErrorSixAndCreateNothing) {
   cDIBSection dib;
-  // 3 * width does not fit 32 bits.
-  EXPECT_EQ(ErrorNumberOf([&] { dib.Create(800'000'000, 1); }), tamso::kErrOverflow);
+  EXPECT_EQ(ErrorOf([&] { dib.Create(800'000'000, 1); }).number(), tamso::kErrOverflow);  // 3 * width
   EXPECT_EQ(dib.hDib(), 0u);
-  // The stride fits, the image size (stride * height) does not; the DC stays until ClearUp.
-  EXPECT_EQ(ErrorNumberOf([&] { dib.Create(100'000, 100'000); }), tamso::kErrOverflow);
-  EXPECT_NE(dib.hdc(), 0u);
+  EXPECT_EQ(ErrorOf([&] { dib.Create(100'000, 100'000); }).number(), tamso::kErrOverflow);  // stride * height
   EXPECT_EQ(dib.hDib(), 0u);
   dib.ClearUp();
   EXPECT_EQ(dib.hdc(), 0u);
-  EXPECT_EQ(ErrorNumberOf([&] { (void)dib.BytesPerScanLine(); }), 0);
 }
 
-TEST(DibSection, CreateDibIsRefusedWhileTheObjectHoldsItsBitmap) {
-  cDIBSection dib;
-  ASSERT_TRUE(dib.Create(4, 4));
-  BYTE* const bits = dib.DIBSectionBitsPtr();
-  HBITMAP other = 0;
-  EXPECT_FALSE(dib.CreateDIB(0, 50, 50, other));
-  EXPECT_EQ(other, 0u);
-  EXPECT_EQ(dib.Width(), 4);
-  EXPECT_EQ(dib.DIBSectionBitsPtr(), bits);
-}
-
-TEST(DibSection, CreateFromPictureCopiesThePictureTopDown) {
-  const tamso::Picture picture = GradientPicture(7, 5);
-  cDIBSection dib;
-  dib.CreateFromPicture(picture);
-  ASSERT_NE(dib.hDib(), 0u);
-  EXPECT_EQ(dib.Width(), 7);
-  EXPECT_EQ(dib.Height(), 5);
-  for (LONG y = 0; y < 5; ++y)
-    for (LONG x = 0; x < 7; ++x) ASSERT_EQ(ColourAt(dib, x, y), RGB(x, y, 7)) << x << "," << y;
-  // The padding byte at the end of each row is untouched (zero).
-  EXPECT_EQ(dib.DIBSectionBitsPtr()[21], 0);
-  // The picture keeps its bitmap and can be used again.
-  BITMAP record;
-  EXPECT_EQ(GetObjectA(picture.Handle(), sizeof record, &record), static_cast<int>(sizeof record));
-}
-
-TEST(DibSection, APictureWithoutABitmapGivesNoBitmap) {
-  cDIBSection dib;
-  dib.CreateFromPicture(tamso::Picture());
-  EXPECT_EQ(dib.hDib(), 0u);
-  EXPECT_EQ(dib.Width(), 0);
-  EXPECT_EQ(dib.Height(), 0);
+TEST(DibSection, CreateFromPictureCopiesAnImageFileTopDownAndLeavesThePictureItsBitmap) {
+  const std::size_t before = tamso::GdiObjectCount();
+  QTemporaryDir folder;
+  for (const char* format : {"png", "bmp"}) {
+    const QString path = folder.filePath(QStringLiteral("picture.") + QLatin1String(format));
+    ASSERT_TRUE(Gradient(7, 5).save(path, format));
+    const tamso::Picture picture = tamso::LoadPicture(path);
+    cDIBSection dib;
+    dib.CreateFromPicture(picture);
+    ASSERT_EQ(std::pair(dib.Width(), dib.Height()), std::pair(7, 5)) << format;
+    for (LONG y = 0; y < 5; ++y)
+      for (LONG x = 0; x < 7; ++x) ASSERT_EQ(ColourAt(dib, x, y), RGB(x, y, 7)) << x << "," << y;
+    EXPECT_EQ(dib.DIBSectionBitsPtr()[21], 0);  // the row's padding byte
+    BITMAP record;
+    EXPECT_EQ(GetObjectA(picture.Handle(), sizeof record, &record), static_cast<int>(sizeof record));
+  }
+  cDIBSection none;
+  none.CreateFromPicture(tamso::LoadPicture(folder.filePath(QStringLiteral("missing.gif"))));
+  EXPECT_EQ(none.hDib(), 0u);
+  EXPECT_EQ(none.Width(), 0);
+  EXPECT_EQ(tamso::GdiObjectCount(), before);
 }
 
 TEST(DibSection, BlockTransfersUseTheBitmapSizeOnlyForNegativeSizes) {
-  const tamso::Picture picture = GradientPicture(4, 4);
+  const tamso::Picture picture = tamso::PictureFromImage(Gradient(4, 4));
   const HDC source = CreateCompatibleDC(0);
   const HGDIOBJ kept = SelectObject(source, picture.Handle());
-
-  cDIBSection dib;
+  cDIBSection dib, target;
   ASSERT_TRUE(dib.Create(4, 4));
+  ASSERT_TRUE(target.Create(6, 6));
   dib.LoadPictureBlt(source, 0, 0, 0, 0);  // size 0: nothing drawn
   EXPECT_EQ(ColourAt(dib, 0, 0), RGB(0, 0, 0));
   dib.LoadPictureBlt(source, 2, 1, 1, -1);  // one column, the bitmap's height
   EXPECT_EQ(ColourAt(dib, 0, 0), RGB(2, 1, 7));
-  EXPECT_EQ(ColourAt(dib, 0, 2), RGB(2, 3, 7));  // source row 3 reaches destination row 2
-  EXPECT_EQ(ColourAt(dib, 0, 3), RGB(0, 0, 0));  // below the source's last row: unchanged
+  EXPECT_EQ(ColourAt(dib, 0, 2), RGB(2, 3, 7));
+  EXPECT_EQ(ColourAt(dib, 0, 3), RGB(0, 0, 0));  // below the source's last row
   EXPECT_EQ(ColourAt(dib, 1, 0), RGB(0, 0, 0));
-
   dib.LoadPictureBlt(source);
-  cDIBSection target;
-  ASSERT_TRUE(target.Create(6, 6));
   dib.PaintPicture(target.hdc(), 3, 2, -1, 1, 1, 0);  // row 0 from column 1, drawn at (3, 2)
   EXPECT_EQ(ColourAt(target, 3, 2), RGB(1, 0, 7));
   EXPECT_EQ(ColourAt(target, 5, 2), RGB(3, 0, 7));
   EXPECT_EQ(ColourAt(target, 3, 3), RGB(0, 0, 0));
   dib.PaintPicture(target.hdc(), 0, 0, -1, -1, 0, 0, NOTSRCCOPY);
   EXPECT_EQ(ColourAt(target, 1, 2), RGB(254, 253, 248));
-
   SelectObject(source, kept);
   DeleteDC(source);
 }
 
-TEST(DibSection, PixelOperationsOnAnObjectWithoutABitmapTouchNoMemory) {
+TEST(DibSection, PixelAccessWithoutABitmapOrOutsideItRaisesErrorNine) {
   cDIBSection dib;
   ASSERT_TRUE(dib.Create(4, 4));
   dib.ClearUp();
-  EXPECT_EQ(ErrorNumberOf([&] { dib.RandomiseBits(); }), tamso::kErrSubscriptOutOfRange);
-  EXPECT_EQ(ErrorNumberOf([&] { dib.Resample(8, 8); }), tamso::kErrSubscriptOutOfRange);
+  EXPECT_EQ(ErrorOf([&] { dib.RandomiseBits(); }).number(), kErr9);
+  EXPECT_EQ(ErrorOf([&] { dib.Resample(8, 8); }).number(), kErr9);
   dib.LoadPictureBlt(0);
   dib.PaintPicture(0);
   EXPECT_EQ(dib.hDib(), 0u);
-}
 
-TEST(DibByteView, EveryIndexIsTestedOnItsOwn) {
   std::vector<BYTE> memory(8 * 2, 0);
   const tamso::DibByteView view(memory.data(), 8, 2);
   view(7, 1) = 42;
   EXPECT_EQ(memory[15], 42);
-  for (auto [column, row] :
-       {std::pair{8, 0}, std::pair{-1, 0}, std::pair{0, 2}, std::pair{0, -1}, std::pair{9, -1}})
-    EXPECT_EQ(ErrorNumberOf([&] { view(column, row); }), tamso::kErrSubscriptOutOfRange);
-  const tamso::DibByteView none(nullptr, 8, 2);
-  EXPECT_EQ(ErrorNumberOf([&] { none(0, 0); }), tamso::kErrSubscriptOutOfRange);
+  for (auto [column, row] : {std::pair{8, 0}, std::pair{-1, 0}, std::pair{0, 2}, std::pair{0, -1}})
+    EXPECT_EQ(ErrorOf([&] { view(column, row); }).number(), kErr9) << column << "," << row;
+  EXPECT_EQ(ErrorOf([&] { tamso::DibByteView(nullptr, 8, 2)(0, 0); }).number(), kErr9);
+}
+
+TEST(RandomiseBits, NoiseIsGreyOrColouredWithoutBlueKeepsThePaddingAndDiffersEachTime) {
+  for (bool grey : {false, true}) {
+    cDIBSection dib;
+    ASSERT_TRUE(dib.Create(5, 40));  // rows of 16 bytes: one of padding
+    for (LONG r = 0; r < 40; ++r) dib.DIBSectionBitsPtr()[r * 16 + 15] = 0xAB;
+    dib.RandomiseBits(grey);
+    const std::vector<BYTE> first = AllBytes(dib);
+    std::set<BYTE> values;
+    for (LONG r = 0; r < 40; ++r) {
+      EXPECT_EQ(first[r * 16 + 15], 0xAB);
+      for (LONG x = 0; x < 5; ++x) {
+        const BYTE* p = &first[r * 16 + 3 * x];
+        EXPECT_EQ(p[0], grey ? p[1] : 0);
+        if (grey) {
+          EXPECT_EQ(p[1], p[2]);
+        }
+        values.insert({p[1], p[2]});
+      }
+    }
+    EXPECT_GT(values.size(), 50u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    dib.RandomiseBits(grey);
+    EXPECT_NE(AllBytes(dib), first);
+  }
+}
+
+struct RecordingClipboard : tamso::ClipboardTarget {
+  bool available = true, accepts = true;
+  std::vector<tamso::ClipboardImage> images;
+  bool open() override { return available; }
+  void clear() override {}
+  bool put(const tamso::ClipboardImage& image) override {
+    images.push_back(image);
+    return accepts;
+  }
+};
+
+TEST(CopyToClipboard, PutsTheBitmapOrFailsCleanlyAndAsDibSaysItCannot) {
+  const auto clipboard = std::make_shared<RecordingClipboard>();
+  const auto previous = tamso::SetClipboardTarget(clipboard);
+  std::vector<std::string> boxes;
+  tamso::ScopedMessageBoxHandler handler(
+      [&](HWND, const std::string& text, const std::string& caption, UINT type) {
+        boxes.push_back(text + "|" + caption + "|" + std::to_string(type));
+        return 1;
+      });
+  cDIBSection dib;
+  ASSERT_TRUE(dib.Create(3, 2));
+  BYTE* bits = dib.DIBSectionBitsPtr();
+  bits[0] = 1, bits[1] = 2, bits[2] = 3;     // bottom-left pixel
+  bits[12] = 9, bits[13] = 8, bits[14] = 7;  // top-left pixel
+  const std::size_t before = tamso::GdiObjectCount();
+  EXPECT_FALSE(dib.CopyToClipboard());
+  EXPECT_EQ(boxes,
+            std::vector<std::string>{
+                "I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!|Tamso AVI|0"});
+  clipboard->available = false;
+  EXPECT_FALSE(dib.CopyToClipboard(false));
+  clipboard->available = true;
+  clipboard->accepts = false;
+  EXPECT_FALSE(dib.CopyToClipboard(false));
+  EXPECT_EQ(tamso::GdiObjectCount(), before);  // a bitmap not taken is freed
+  EXPECT_EQ(boxes.size(), 1u);
+
+  clipboard->images.clear();
+  clipboard->accepts = true;
+  EXPECT_TRUE(dib.CopyToClipboard(false));
+  ASSERT_EQ(clipboard->images.size(), 1u);
+  const tamso::ClipboardImage& image = clipboard->images[0];
+  EXPECT_EQ(std::pair(image.width, image.height), std::pair(3, 2));
+  // Rows from the top line: blue, green, red, 0.
+  EXPECT_EQ(std::vector<BYTE>(image.pixels.begin(), image.pixels.begin() + 16),
+            (std::vector<BYTE>{9, 8, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 0}));
+  EXPECT_EQ(tamso::GdiObjectCount(), before + 1);  // the clipboard keeps the bitmap it took
+  tamso::SetClipboardTarget(previous);
 }
 
 }  // namespace

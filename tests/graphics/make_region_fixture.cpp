@@ -1,21 +1,17 @@
-// Writes the region data block of a small region to the file named by its argument; the
-// build embeds it in the graphics tests as one of the program's own resources.
+// Writes the region data block of a 3 x 4 rectangle with the hole (1, 0, 2, 2) to the file
+// named by its argument; the build embeds it in the graphics tests as the program's own.
 
-#include <cstdio>
+#include <fstream>
 #include <vector>
 
 #include "platform/gdi32/wingdi.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
-  const HRGN region = CreateRectRgn(0, 0, 3, 4);
-  const HRGN hole = CreateRectRgn(1, 0, 2, 2);
+  const HRGN region = CreateRectRgn(0, 0, 3, 4), hole = CreateRectRgn(1, 0, 2, 2);
   CombineRgn(region, region, hole, RGN_DIFF);
-  const DWORD size = GetRegionData(region, 0, nullptr);
-  std::vector<unsigned char> block(size);
-  GetRegionData(region, size, reinterpret_cast<RGNDATA*>(block.data()));
-  std::FILE* out = std::fopen(argv[1], "wb");
-  if (!out) return 1;
-  const bool written = std::fwrite(block.data(), 1, block.size(), out) == block.size();
-  return std::fclose(out) == 0 && written ? 0 : 1;
+  std::vector<char> block(GetRegionData(region, 0, nullptr));
+  GetRegionData(region, static_cast<DWORD>(block.size()), reinterpret_cast<RGNDATA*>(block.data()));
+  std::ofstream out(argv[1], std::ios::binary);
+  return out.write(block.data(), static_cast<std::streamsize>(block.size())).flush() ? 0 : 1;
 }

@@ -2,35 +2,40 @@
 // Helpers of the graphics tests: a window without a display, and the error an action raises.
 
 #include <memory>
+#include <vector>
 
+#include "graphics/dib_section_region.h"
 #include "platform/runtime/tamso_error.h"
 #include "platform/user32/window_table.h"
 
 namespace tamso::testing {
 
-class TestWindow : public Window {
- public:
-  int changes = 0;
-
- protected:
-  void applyRegion(const Region*) override { ++changes; }
-};
-
-// A registered test window, unregistered at the end of its scope.
+// A registered window without a display, unregistered at the end of its scope.
 struct ScopedTestWindow {
-  std::shared_ptr<TestWindow> window = std::make_shared<TestWindow>();
+  std::shared_ptr<Window> window = std::make_shared<Window>();
   HWND hWnd = RegisterWindow(window);
   ~ScopedTestWindow() { UnregisterWindow(hWnd); }
 };
 
-// The number of the tamso::Error that `action` raises, 0 when it raises none.
-int ErrorNumberOf(const auto& action) {
+// The rectangles a new window shows while `region` is applied to it; one rectangle of -1s
+// when it shows its full rectangle.
+inline std::vector<RECT> Shown(cDIBSectionRegion& region) {
+  ScopedTestWindow w;
+  region.Applied(w.hWnd, true);
+  std::vector<RECT> rects =
+      w.window->region() ? w.window->region()->rects() : std::vector<RECT>{{-1, -1, -1, -1}};
+  region.Applied(w.hWnd, false);
+  return rects;
+}
+
+// The tamso::Error that `action` raises; one numbered 0 when it raises none.
+Error ErrorOf(const auto& action) {
   try {
     action();
   } catch (const Error& e) {
-    return e.number();
+    return e;
   }
-  return 0;
+  return Error(0, "", "");
 }
 
 }  // namespace tamso::testing

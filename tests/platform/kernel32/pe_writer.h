@@ -1,6 +1,6 @@
 #pragma once
-// Writes small Windows PE files (a DLL with one resource section) for the tests and the
-// fuzz seeds: the resource tree of type, name and language directories, and the data.
+// Writes small Windows PE files (a DLL with one resource section) for the tests: the
+// resource tree of type, name and language directories, and the data.
 
 #include <cstdint>
 #include <string>
@@ -9,14 +9,16 @@
 
 namespace tamso::testing {
 
+// A resource type or name: a name, or a number. Names sort first, as in the file.
+using PeKey = std::variant<std::u16string, int>;
+
 struct PeResource {
-  std::variant<std::uint16_t, std::u16string> type;
-  std::variant<std::uint16_t, std::u16string> name;
+  PeKey type;
+  PeKey name;
   std::vector<std::uint8_t> data;
-  std::uint16_t language = 0x409;
 };
 
-// A PE file holding `resources`; 64-bit headers when `wide`.
+// A PE file holding `resources` in language 0x409; 64-bit headers when `wide`.
 std::vector<std::uint8_t> WritePeFile(const std::vector<PeResource>& resources, bool wide = false);
 
 }  // namespace tamso::testing
