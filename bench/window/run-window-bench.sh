@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Start-to-mapped time and idle memory of tamso-avi against a bare frameless Qt window
 # with a mask, on the same Xvfb in one run, RUNS starts each (default 20), alternating.
+# Rows: tamso-avi as built (kitty.mid beside it, no sound output on the machine), the same
+# without kitty.mid, and, when PulseAudio is installed, the same with a sound server whose
+# null sink takes the tune (the tune then plays for real).
 # Usage: bench/window/run-window-bench.sh [RUNS]
 set -euo pipefail
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
@@ -11,14 +14,30 @@ cmake --build --preset bench --target tamso-avi bench_bare_window bench_window_s
 bin=build/bench/bin
 probe=build/bench/bench/window/bench_window_start_probe
 bare=build/bench/bench/window/bench_bare_window
+silent=$(mktemp -d)
+trap 'rm -rf "$silent"' EXIT
+cp -r "$bin"/. "$silent"
+rm "$silent/kitty.mid"
 
 bash tests/support/run-x11.sh -- bash -c '
-  probe=$1; app=$2; bare=$3; picture=$4; runs=$5
+  probe=$1; app=$2; silent=$3; bare=$4; picture=$5; runs=$6
+  measure() { "$probe" 1 1000 "${@:2}" | sed "s/^/$1 /"; }
   for i in $(seq 1 "$runs"); do
-    "$probe" 1 1000 "$app" | sed "s/^/tamso-avi /"
-    "$probe" 1 1000 "$bare" "$picture" | sed "s/^/bare /"
-    "$probe" 1 1000 "$bare" "$picture" --texts | sed "s/^/bare+texts /"
-  done' bench "$probe" "$bin/tamso-avi" "$bare" assets/background.gif "$runs" |
+    measure tamso-avi "$app"
+    measure tamso-avi-no-tune "$silent"
+    measure bare "$bare" "$picture"
+    measure bare+texts "$bare" "$picture" --texts
+  done
+  command -v pulseaudio >/dev/null || exit 0
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
+    -L module-null-sink -L module-native-protocol-unix >/dev/null 2>&1 &
+  server=$!
+  for _ in $(seq 1 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+  for i in $(seq 1 "$runs"); do
+    measure tamso-avi-sound-server "$app"
+    measure bare "$bare" "$picture"
+  done
+  kill "$server"' bench "$probe" "$bin/tamso-avi" "$silent/tamso-avi" "$bare" assets/background.gif "$runs" |
 python3 -c '
 import statistics, sys
 rows = {}
@@ -28,12 +47,14 @@ for line in sys.stdin:
 print("| program | runs | start to mapped, median ms | idle RSS, median MiB |")
 print("|---|---|---|---|")
 med = {}
-for name in ("tamso-avi", "bare", "bare+texts"):
-    ms = statistics.median(r[0] for r in rows[name])
-    mib = statistics.median(r[1] for r in rows[name]) / 1024
-    med[name] = (ms, mib)
-    print(f"| {name} | {len(rows[name])} | {ms:.1f} | {mib:.1f} |")
-ours = med["tamso-avi"]
-for name in ("bare", "bare+texts"):
-    print(f"\nratio tamso-avi / {name}: start {ours[0] / med[name][0]:.2f}, memory {ours[1] / med[name][1]:.2f}")
+for name, values in rows.items():
+    med[name] = (statistics.median(r[0] for r in values), statistics.median(r[1] for r in values) / 1024)
+    print(f"| {name} | {len(values)} | {med[name][0]:.1f} | {med[name][1]:.1f} |")
+print()
+print("| ratio | start | memory |")
+print("|---|---|---|")
+for ours in ("tamso-avi", "tamso-avi-no-tune", "tamso-avi-sound-server"):
+    for name in ("bare", "bare+texts"):
+        if ours in med:
+            print(f"| {ours} / {name} | {med[ours][0] / med[name][0]:.2f} | {med[ours][1] / med[name][1]:.2f} |")
 '
