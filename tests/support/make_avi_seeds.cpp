@@ -2,26 +2,10 @@
 //   tamso_make_avi_seeds <directory>
 #include <cstdio>
 #include <filesystem>
-#include <string>
 
 #include "tests/support/avi_writer.h"
 
 using namespace tamso::test;
-
-namespace {
-
-void Save(const std::filesystem::path& dir, const std::string& name, const std::vector<std::uint8_t>& bytes) {
-  WriteFile((dir / name).string(), bytes);
-}
-
-AviStream Audio() {
-  AviStream s = PcmAudioStream();
-  s.chunkBytes = 5;
-  s.name = "Sound";
-  return s;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -30,13 +14,19 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path dir = argv[1];
   std::filesystem::create_directories(dir);
+  const auto save = [&](const char* name, const std::vector<std::uint8_t>& bytes) {
+    WriteFile((dir / name).string(), bytes);
+  };
+  AviStream audio = PcmAudioStream();
+  audio.chunkBytes = 5;
+  audio.name = "Sound";
 
   AviLayout plain;
   plain.framesPerForm = {3};
-  Save(dir, "plain.avi", BuildAvi(plain));
+  save("plain.avi", BuildAvi(plain));
 
   AviLayout mixed;
-  mixed.streams = {Audio(), AviStream{}, AviStream{}};
+  mixed.streams = {audio, AviStream{}, AviStream{}};
   mixed.streams[1].scale = 1001;
   mixed.streams[1].rate = 30000;
   mixed.streams[1].height = -240;
@@ -44,17 +34,16 @@ int main(int argc, char** argv) {
   mixed.streams[2].writeFormat = false;
   mixed.framesPerForm = {2};
   mixed.junk = true;
-  Save(dir, "audio-first-junk.avi", BuildAvi(mixed));
+  save("audio-first-junk.avi", BuildAvi(mixed));
 
   AviLayout openDml;
-  openDml.streams = {AviStream{}, Audio()};
+  openDml.streams = {AviStream{}, audio};
   openDml.framesPerForm = {3, 2, 1};
-  Save(dir, "opendml.avi", BuildAvi(openDml));
+  save("opendml.avi", BuildAvi(openDml));
 
-  AviLayout cut;
-  cut.framesPerForm = {4};
-  std::vector<std::uint8_t> bytes = BuildAvi(cut);
-  bytes.resize(FindFourCC(bytes, "movi") + 20);
-  Save(dir, "cut-after-headers.avi", bytes);
+  plain.framesPerForm = {4};
+  std::vector<std::uint8_t> cut = BuildAvi(plain);
+  cut.resize(FindFourCC(cut, "movi") + 20);
+  save("cut-after-headers.avi", cut);
   return 0;
 }
