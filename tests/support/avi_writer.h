@@ -28,14 +28,14 @@ struct AviStream {
   std::uint32_t scale = 1;
   std::uint32_t rate = 25;
   std::uint32_t start = 0;
-  std::optional<std::uint32_t> length;  // strh dwLength; by default the chunks written in all forms
-  std::uint32_t headerSize = 56;        // 48 leaves out the frame rectangle
+  std::optional<std::uint32_t> length{};  // strh dwLength; by default the chunks written in all forms
+  std::uint32_t headerSize = 56;          // 48 leaves out the frame rectangle
   // strh rcFrame (left, top, right, bottom); by default (0, 0, width, |height|) for video.
-  std::optional<std::array<std::int16_t, 4>> frame;
+  std::optional<std::array<std::int16_t, 4>> frame{};
   std::int32_t width = 320;  // of the BITMAPINFOHEADER in 'strf'
   std::int32_t height = 240;
   bool writeFormat = true;
-  std::string name;               // 'strn' when not empty
+  std::string name{};             // 'strn' when not empty
   std::uint32_t chunkBytes = 16;  // the size of each data chunk in 'movi'
 };
 
