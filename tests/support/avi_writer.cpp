@@ -25,14 +25,9 @@ struct Out {
     return *this;
   }
   Out& fcc(std::string_view four) { return n(Fcc(four)); }
-  Out& bytes(std::span<const std::uint8_t> more) {
-    b.insert(b.end(), more.begin(), more.end());
-    return *this;
-  }
   Out& chunk(std::string_view id, std::span<const std::uint8_t> payload) {
-    fcc(id).n(payload.size()).bytes(payload);
-    if (payload.size() % 2 != 0) b.push_back(0);
-    return *this;
+    fcc(id).n(payload.size()).b.insert(b.end(), payload.begin(), payload.end());
+    return n(0, payload.size() % 2);  // the pad byte of an odd size
   }
   Out& begin(std::string_view riffOrList, std::string_view type) {
     fcc(riffOrList);
@@ -190,12 +185,6 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempDir::write(std::string_view name, std::span<const std::uint8_t> bytes) const {
-  const std::string path = file(name);
-  WriteFile(path, bytes);
-  return path;
 }
 
 void WriteFile(const std::string& path, std::span<const std::uint8_t> bytes) {

@@ -75,7 +75,10 @@ class TempDir {
   // The path of `name` inside the directory.
   std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
   // Writes `bytes` to `name` inside the directory and returns its path.
-  std::string write(std::string_view name, std::span<const std::uint8_t> bytes) const;
+  std::string write(std::string_view name, std::span<const std::uint8_t> bytes) const {
+    WriteFile(file(name), bytes);
+    return file(name);
+  }
 
  private:
   std::string path_;

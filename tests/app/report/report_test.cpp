@@ -19,44 +19,40 @@ TEST(RateText, RoundsHalvesToEvenAndStaysHonestOutsideSixteenBits) {
   const struct {
     std::int32_t rate, scale;
     const char* text;
-  } cases[] = {
-      {25, 1, "25"},
-      {30000, 1001, "30"},
-      {25, 2, "12"},
-      {27, 2, "14"},
-      {-5, 2, "-2"},
-      {-7, 2, "-4"},
-      {1, 3, "0"},
-      {25, 0, "unknown"},
-      {0, 0, "unknown"},
-      {100000, 1, "100000"},
-      {-2147483647 - 1, 1, "-2147483648"},
-  };
+  } cases[] = {{25, 1, "25"},
+               {30000, 1001, "30"},
+               {25, 2, "12"},
+               {27, 2, "14"},
+               {-5, 2, "-2"},
+               {-7, 2, "-4"},
+               {1, 3, "0"},
+               {25, 0, "unknown"},
+               {0, 0, "unknown"},
+               {100000, 1, "100000"},
+               {-2147483647 - 1, 1, "-2147483648"}};
   for (const auto& c : cases) EXPECT_EQ(RateText(c.rate, c.scale), c.text) << c.rate << "/" << c.scale;
 }
 
-// Records what the action shows, in order.
-struct RecordingView {
-  std::vector<std::string> events;
-  ReportView view() {
-    return {[this] { events.push_back("events"); }, [this](auto& t) { events.push_back("title:" + t); },
-            [this](auto& t) { events.push_back("results:" + t); },
-            [this](auto& t) { events.push_back("box:" + t); },
-            [this](auto& c) {
-              events.push_back("lookup:" + c);
-              return std::string("described");
-            }};
-  }
-};
+// A view that records what the action shows, in order.
+ReportView Recorder(std::vector<std::string>& events) {
+  const auto log = [&events](std::string kind) {
+    return [&events, kind](const std::string& text) { events.push_back(kind + text); };
+  };
+  return {[&events] { events.push_back("events"); }, log("title:"), log("results:"), log("box:"),
+          [&events](const std::string& code) {
+            events.push_back("lookup:" + code);
+            return std::string("described");
+          }};
+}
 
 TEST(ReportChosenFile, AFileWithoutAVideoStreamShowsTheBoxThenUnknownFormat) {
   TempDir dir;
   AviLayout audioOnly;
   audioOnly.streams = {PcmAudioStream()};
   for (const std::string& path : {dir.file("missing.avi"), dir.write("sound.avi", BuildAvi(audioOnly))}) {
-    RecordingView rec;
-    EXPECT_FALSE(ReportChosenFile(path, rec.view()));
-    EXPECT_EQ(rec.events,
+    std::vector<std::string> events;
+    EXPECT_FALSE(ReportChosenFile(path, Recorder(events)));
+    EXPECT_EQ(events,
               (std::vector<std::string>{"events", "title:" + path, "box:Error with the file:\r\n" + path,
                                         "results:Unknown format"}));
     EXPECT_EQ(avifile::OpenFileCount(), 0u);
@@ -66,28 +62,23 @@ TEST(ReportChosenFile, AFileWithoutAVideoStreamShowsTheBoxThenUnknownFormat) {
 TEST(ReportChosenFile, AnAviShowsTheTwoLinesThenTheCodecLines) {
   TempDir dir;
   AviLayout layout;
-  layout.streams = {PcmAudioStream(), AviStream{}};
-  layout.streams[1].handler = "XVID";
-  layout.streams[1].scale = 1001;
-  layout.streams[1].rate = 30000;
-  layout.streams[1].chunkBytes = 100;
+  layout.streams = {PcmAudioStream(), {.handler = "XVID", .scale = 1001, .rate = 30000, .chunkBytes = 100}};
   layout.framesPerForm = {60};
   const std::string path = dir.write("clip.avi", BuildAvi(layout));
   ASSERT_GT(std::filesystem::file_size(path), 5000u);
-  RecordingView rec;
-  EXPECT_TRUE(ReportChosenFile(path, rec.view()));
+  std::vector<std::string> events;
+  EXPECT_TRUE(ReportChosenFile(path, Recorder(events)));
   const std::string lines = "Resolution: 320x240 Number of streams: 2\r\nRate:30 Length:60";
-  EXPECT_EQ(rec.events, (std::vector<std::string>{
-                            "events", "title:" + path, "results:" + lines, "lookup:XVID",
-                            "results:" + lines + "\r\nVideo codec used: XVID\r\nInfos: described"}));
+  EXPECT_EQ(events, (std::vector<std::string>{
+                        "events", "title:" + path, "results:" + lines, "lookup:XVID",
+                        "results:" + lines + "\r\nVideo codec used: XVID\r\nInfos: described"}));
   EXPECT_EQ(avifile::OpenFileCount(), 0u);
 
   // A file of 5000 bytes or less gets no codec lines; a zero scale gives no rate.
   layout.streams[1].scale = 0;
   layout.framesPerForm = {2};
-  rec.events.clear();
-  EXPECT_TRUE(ReportChosenFile(dir.write("tiny.avi", BuildAvi(layout)), rec.view()));
-  EXPECT_EQ(rec.events.back(), "results:Resolution: 320x240 Number of streams: 2\r\nRate:unknown Length:2");
+  EXPECT_TRUE(ReportChosenFile(dir.write("tiny.avi", BuildAvi(layout)), Recorder(events)));
+  EXPECT_EQ(events.back(), "results:Resolution: 320x240 Number of streams: 2\r\nRate:unknown Length:2");
 }
 
 // The report's two lines for a file of `bytes`, or "Unknown format".

@@ -1,5 +1,6 @@
-// The file and stream calls as a caller sees them: result codes, stream selection and
-// reference counts. What the record says of each file layout is checked with the report.
+// The file and stream calls as a caller sees them: result codes for every kind of bad
+// file, stream selection and reference counts. What the record says of each file layout
+// is checked through the report.
 #include "platform/avifil32/vfw.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 
 #include <filesystem>
 
+#include "platform/avifil32/avi_headers.h"
 #include "platform/avifil32/avi_objects.h"
 #include "platform/runtime/byte_reader.h"
 #include "tests/support/avi_writer.h"
@@ -14,11 +16,54 @@
 namespace tamso::test {
 namespace {
 
-// Audio, then two video streams of different lengths.
-AviLayout AudioAndTwoVideos() {
+// `bytes` followed by `extra` zeros that exist only as a size; counts the bytes asked for.
+struct CountingSource final : avifile::ByteSource {
+  CountingSource(std::vector<std::uint8_t> b, std::uint64_t e) : bytes(std::move(b)), extra(e) {}
+  std::uint64_t size() const override { return bytes.size() + extra; }
+  bool readAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+    if (offset > size() || out.size() > size() - offset) return false;
+    read += out.size();
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = offset + i < bytes.size() ? bytes[offset + i] : 0;
+    return true;
+  }
+  std::vector<std::uint8_t> bytes;
+  std::uint64_t extra;
+  mutable std::uint64_t read = 0;
+};
+
+TEST(AviHeaderReading, ReadsTheHeadersButNotTheFrames) {
+  AviLayout layout;  // 3 GB of frames: the 'movi' list and the form are declared that large
+  layout.framesPerForm = {0};
+  layout.idx1 = false;
+  std::vector<std::uint8_t> bytes = BuildAvi(layout);
+  const std::uint64_t frames = 3ull << 30;
+  StoreU32(bytes, FindFourCC(bytes, "movi") - 4, static_cast<std::uint32_t>(frames + 4));
+  StoreU32(bytes, 4, static_cast<std::uint32_t>(bytes.size() - 8 + frames));
+  CountingSource source(bytes, frames);
+  EXPECT_EQ(avifile::ParseAviHeaders(source).description.streams.size(), 1u);
+  EXPECT_LE(source.read, bytes.size() + 64);
+}
+
+// A file with the 32-bit value at `delta` from the `nth` `four` replaced.
+std::vector<std::uint8_t> Patched(const char* four, std::ptrdiff_t delta, std::uint32_t value,
+                                  std::vector<std::uint8_t> bytes = BuildAvi()) {
+  StoreU32(bytes, static_cast<std::size_t>(static_cast<std::ptrdiff_t>(FindFourCC(bytes, four)) + delta),
+           value);
+  return bytes;
+}
+
+std::vector<std::uint8_t> Cut(const char* four, std::ptrdiff_t delta,
+                              std::vector<std::uint8_t> bytes = BuildAvi(), int nth = 0) {
+  bytes.resize(static_cast<std::size_t>(static_cast<std::ptrdiff_t>(FindFourCC(bytes, four, nth)) + delta));
+  return bytes;
+}
+
+std::vector<std::uint8_t> WithStreams(std::size_t count, std::optional<std::uint32_t> declared = {}) {
   AviLayout layout;
-  layout.streams = {PcmAudioStream(44100, 44100), {.start = 3, .length = 250}, {.length = 99}};
-  return layout;
+  layout.streams.resize(count);
+  layout.declaredStreams = declared;
+  layout.framesPerForm = {1};
+  return BuildAvi(layout);
 }
 
 // Checks that every test releases every handle it obtained.
@@ -28,18 +73,10 @@ class AviFileCalls : public ::testing::Test {
     EXPECT_EQ(avifile::OpenFileCount(), files_) << "a file handle was left open";
     EXPECT_EQ(avifile::OpenStreamCount(), streams_) << "a stream handle was left open";
   }
-  PAVIFILE open(const AviLayout& layout) {
-    PAVIFILE file = 0;
-    EXPECT_EQ(AVIFileOpen(&file, dir_.write("f.avi", BuildAvi(layout)).c_str(), OF_SHARE_DENY_WRITE, nullptr),
-              AVIERR_OK);
+  PAVIFILE open(std::span<const std::uint8_t> bytes, HRESULT expected = AVIERR_OK) {
+    PAVIFILE file = 1234;
+    EXPECT_EQ(AVIFileOpen(&file, dir_.write("f.avi", bytes).c_str(), OF_SHARE_DENY_WRITE, nullptr), expected);
     return file;
-  }
-  HRESULT openBytes(std::span<const std::uint8_t> bytes) {
-    PAVIFILE file = 0;
-    const HRESULT result =
-        AVIFileOpen(&file, dir_.write("b.avi", bytes).c_str(), OF_SHARE_DENY_WRITE, nullptr);
-    if (file) AVIFileRelease(file);
-    return result;
   }
 
   TempDir dir_;
@@ -47,7 +84,7 @@ class AviFileCalls : public ::testing::Test {
   std::size_t streams_ = avifile::OpenStreamCount();
 };
 
-TEST_F(AviFileCalls, OpenReportsWhyAFileCannotBeRead) {
+TEST_F(AviFileCalls, OpenTellsWhyAFileCannotBeRead) {
   const std::string fifo = dir_.file("pipe.avi");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& path : {dir_.file("missing.avi"), dir_.path(), fifo}) {
@@ -55,23 +92,58 @@ TEST_F(AviFileCalls, OpenReportsWhyAFileCannotBeRead) {
     EXPECT_EQ(AVIFileOpen(&file, path.c_str(), OF_SHARE_DENY_WRITE, nullptr), AVIERR_FILEOPEN) << path;
     EXPECT_EQ(file, 0u);
   }
-  EXPECT_EQ(openBytes({}), AVIERR_FILEREAD);
-  EXPECT_EQ(openBytes(AsBytes("This is not a video.")), AVIERR_FILEREAD);
-  std::vector<std::uint8_t> bytes = BuildAvi();
-  StoreU32(bytes, FindFourCC(bytes, "avih") + 4, 52);
-  EXPECT_EQ(openBytes(bytes), AVIERR_BADFORMAT);
-  StoreU32(bytes, FindFourCC(bytes, "avih") + 4, 56);
-  StoreU32(bytes, FindFourCC(bytes, "avih") + 8 + 24, 0x10000);
-  EXPECT_EQ(openBytes(bytes), AVIERR_UNSUPPORTED);
   PAVIFILE file = 1234;
   EXPECT_EQ(AVIFileOpen(nullptr, fifo.c_str(), OF_SHARE_DENY_WRITE, nullptr), AVIERR_BADPARAM);
   EXPECT_EQ(AVIFileOpen(&file, nullptr, OF_SHARE_DENY_WRITE, nullptr), AVIERR_BADPARAM);
+
+  AviLayout named;
+  named.streams[0].name = "x";
+  const auto xxxx = Fcc("xxxx");
+  const struct {
+    const char* what;
+    std::vector<std::uint8_t> bytes;
+    HRESULT result;
+  } cases[] = {
+      {"empty", {}, AVIERR_FILEREAD},
+      {"text", std::vector<std::uint8_t>(100, 'a'), AVIERR_FILEREAD},
+      {"RIFF WAVE", Patched("AVI ", 0, Fcc("WAVE")), AVIERR_FILEREAD},
+      {"lower-case form", Patched("AVI ", 0, Fcc("AVi ")), AVIERR_FILEREAD},
+      {"no hdrl", Patched("hdrl", 0, xxxx), AVIERR_FILEREAD},
+      {"hdrl without avih", Patched("avih", 0, xxxx), AVIERR_FILEREAD},
+      {"cut inside avih", Cut("avih", 30), AVIERR_FILEREAD},
+      {"cut inside strl", Cut("strl", 40), AVIERR_FILEREAD},
+      {"cut after the first of two strl", Cut("strl", 20, WithStreams(2), 1), AVIERR_FILEREAD},
+      {"avih of 52 bytes", Patched("avih", 4, 52), AVIERR_BADFORMAT},
+      {"strf of 4 GB", Patched("strf", 4, 0xFFFFFFF0), AVIERR_BADFORMAT},
+      {"strl past its hdrl", Patched("strl", -4, 0x7FFFFFF0), AVIERR_BADFORMAT},
+      {"hdrl smaller than its type", Patched("hdrl", -4, 2), AVIERR_BADFORMAT},
+      {"strh of 40 bytes", Patched("strh", 4, 40), AVIERR_BADFORMAT},
+      {"strl without strh", Patched("strh", 0, xxxx), AVIERR_BADFORMAT},
+      {"two strf", Patched("strn", 0, Fcc("strf"), BuildAvi(named)), AVIERR_BADFORMAT},
+      {"avih with 2^32-1 streams", Patched("avih", 8 + 24, 0xFFFFFFFF), AVIERR_UNSUPPORTED},
+      {"101 streams announced", WithStreams(101), AVIERR_UNSUPPORTED},
+      {"101 stream lists, 1 announced", WithStreams(101, 1), AVIERR_UNSUPPORTED},
+      {"100 stream lists", WithStreams(100), AVIERR_OK},
+      {"cut after the headers", Cut("movi", 4), AVIERR_OK},
+      {"cut inside movi", Cut("movi", 30), AVIERR_OK},
+      {"hdrl size past the end, streams whole", Patched("hdrl", -4, 0xFFFFFFF0, Cut("movi", -8)), AVIERR_OK},
+      {"RIFF size 0", Patched("RIFF", 4, 0), AVIERR_OK},
+      {"RIFF size past the end", Patched("RIFF", 4, 0xFFFFFFFF), AVIERR_OK},
+      {"movi size 0", Patched("movi", -4, 0), AVIERR_OK},
+      {"movi size 2^32-1", Patched("movi", -4, 0xFFFFFFFF), AVIERR_OK},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    file = open(c.bytes, c.result);
+    EXPECT_EQ(file != 0, c.result == AVIERR_OK);
+    AVIFileRelease(file);
+  }
 }
 
 TEST_F(AviFileCalls, OpenLeavesTheFileClosedAndUnchanged) {
-  const std::vector<std::uint8_t> bytes = BuildAvi();
-  const std::string path = dir_.write("kept.avi", bytes);
+  const std::string path = dir_.write("kept.avi", BuildAvi());
   const auto before = std::filesystem::last_write_time(path);
+  const auto size = std::filesystem::file_size(path);
   const auto descriptors = [] {
     return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
                          std::filesystem::directory_iterator{});
@@ -82,11 +154,13 @@ TEST_F(AviFileCalls, OpenLeavesTheFileClosedAndUnchanged) {
   EXPECT_EQ(descriptors(), openBefore);
   EXPECT_EQ(AVIFileRelease(file), 0u);
   EXPECT_EQ(std::filesystem::last_write_time(path), before);
-  EXPECT_EQ(std::filesystem::file_size(path), bytes.size());
+  EXPECT_EQ(std::filesystem::file_size(path), size);
 }
 
 TEST_F(AviFileCalls, GetStreamFindsStreamsByTypeAndIndex) {
-  const PAVIFILE file = open(AudioAndTwoVideos());
+  AviLayout layout;  // audio, then two video streams
+  layout.streams = {PcmAudioStream(44100, 44100), {.start = 3, .length = 250}, {.length = 99}};
+  const PAVIFILE file = open(BuildAvi(layout));
   PAVISTREAM first = 0, second = 0, any = 0;
   ASSERT_EQ(AVIFileGetStream(file, &first, streamtypeVIDEO, 0), AVIERR_OK);
   EXPECT_EQ(AVIStreamLength(first), 250);
@@ -117,39 +191,26 @@ TEST_F(AviFileCalls, GetStreamFindsStreamsByTypeAndIndex) {
     EXPECT_EQ(AVIStreamStart(bad), -1);
     EXPECT_EQ(AVIStreamLength(bad), -1);
   }
-  for (const PAVISTREAM s : {first, second, any}) AVIStreamRelease(s);
-  EXPECT_EQ(AVIFileRelease(file), 0u);
-}
 
-TEST_F(AviFileCalls, InfoChecksItsArguments) {
-  const PAVIFILE file = open({});
+  // A stream holds its file: one object per stream, each reference holding the file.
+  PAVISTREAM again = 0;
+  ASSERT_EQ(AVIFileGetStream(file, &again, streamtypeVIDEO, 0), AVIERR_OK);
+  EXPECT_EQ(again, first);
+  EXPECT_EQ(AVIStreamRelease(second), 0u);
+  EXPECT_EQ(AVIStreamRelease(any), 0u);
+  EXPECT_EQ(AVIFileRelease(file), 2u);
   AVIFILEINFO info{};
   EXPECT_EQ(AVIFileInfo(file, &info, sizeof info - 1), AVIERR_BADSIZE);
-  EXPECT_EQ(info.dwStreams, 0u);
   EXPECT_EQ(AVIFileInfo(file, nullptr, sizeof info), AVIERR_BADPARAM);
   EXPECT_EQ(AVIFileInfo(0, &info, sizeof info), AVIERR_BADHANDLE);
   EXPECT_EQ(AVIFileInfo(file, &info, sizeof info + 100), AVIERR_OK);
-  EXPECT_EQ(info.dwStreams, 1u);
-  EXPECT_EQ(AVIFileRelease(file), 0u);
-  EXPECT_EQ(AVIFileInfo(file, &info, sizeof info), AVIERR_BADHANDLE);
-}
-
-TEST_F(AviFileCalls, AStreamHoldsItsFileUntilReleased) {
-  const PAVIFILE file = open(AudioAndTwoVideos());
-  PAVISTREAM stream = 0, again = 0;
-  ASSERT_EQ(AVIFileGetStream(file, &stream, streamtypeVIDEO, 0), AVIERR_OK);
-  ASSERT_EQ(AVIFileGetStream(file, &again, streamtypeVIDEO, 0), AVIERR_OK);
-  EXPECT_EQ(again, stream);  // one object per stream, with two references
-  EXPECT_EQ(AVIFileRelease(file), 2u);
-  AVIFILEINFO info{};
-  EXPECT_EQ(AVIFileInfo(file, &info, sizeof info), AVIERR_OK);
-  EXPECT_EQ(AVIStreamRelease(stream), 1u);
-  EXPECT_EQ(AVIStreamLength(stream), 250);
-  EXPECT_EQ(AVIStreamRelease(stream), 0u);
-  EXPECT_EQ(AVIStreamLength(stream), -1);
+  EXPECT_EQ(info.dwStreams, 3u);
+  EXPECT_EQ(AVIStreamRelease(first), 1u);
+  EXPECT_EQ(AVIStreamLength(first), 250);
+  EXPECT_EQ(AVIStreamRelease(first), 0u);
+  EXPECT_EQ(AVIStreamLength(first), -1);
   EXPECT_EQ(AVIFileInfo(file, &info, sizeof info), AVIERR_BADHANDLE);
   EXPECT_EQ(AVIFileRelease(file), 0u);
-  EXPECT_EQ(AVIStreamRelease(stream), 0u);
 }
 
 }  // namespace
