@@ -159,21 +159,13 @@ std::vector<std::uint8_t> BuildAvi(const AviLayout& layout) {
 }
 
 AviStream PcmAudioStream(std::uint32_t samplesPerSec, std::uint32_t length) {
-  AviStream s;
-  s.type = "auds";
-  s.handler = std::string(4, '\0');
-  s.rate = samplesPerSec;
-  s.length = length;
-  return s;
+  return {.type = "auds", .handler = std::string(4, '\0'), .rate = samplesPerSec, .length = length};
 }
 
 std::size_t FindFourCC(std::span<const std::uint8_t> bytes, std::string_view four, int nth) {
-  for (std::size_t i = 0; i + 4 <= bytes.size(); ++i) {
-    if (std::equal(four.begin(), four.end(), bytes.begin() + static_cast<std::ptrdiff_t>(i)) && nth-- == 0) {
-      return i;
-    }
-  }
-  return std::string_view::npos;
+  auto at = bytes.begin();
+  while ((at = std::search(at, bytes.end(), four.begin(), four.end())) != bytes.end() && nth-- > 0) ++at;
+  return at == bytes.end() ? std::string_view::npos : static_cast<std::size_t>(at - bytes.begin());
 }
 
 TempDir::TempDir() {

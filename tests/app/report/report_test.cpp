@@ -62,23 +62,29 @@ TEST(ReportChosenFile, AFileWithoutAVideoStreamShowsTheBoxThenUnknownFormat) {
 TEST(ReportChosenFile, AnAviShowsTheTwoLinesThenTheCodecLines) {
   TempDir dir;
   AviLayout layout;
-  layout.streams = {PcmAudioStream(), {.handler = "XVID", .scale = 1001, .rate = 30000, .chunkBytes = 100}};
+  layout.streams = {PcmAudioStream(),
+                    {.handler = "\x80VID", .scale = 1001, .rate = 30000, .chunkBytes = 100}};
   layout.framesPerForm = {60};
   const std::string path = dir.write("clip.avi", BuildAvi(layout));
   ASSERT_GT(std::filesystem::file_size(path), 5000u);
   std::vector<std::string> events;
   EXPECT_TRUE(ReportChosenFile(path, Recorder(events)));
   const std::string lines = "Resolution: 320x240 Number of streams: 2\r\nRate:30 Length:60";
+  // The code's bytes are read as Windows-1252 (0x80 is the euro sign).
   EXPECT_EQ(events, (std::vector<std::string>{
-                        "events", "title:" + path, "results:" + lines, "lookup:XVID",
-                        "results:" + lines + "\r\nVideo codec used: XVID\r\nInfos: described"}));
+                        "events", "title:" + path, "results:" + lines, "lookup:\u20ACVID",
+                        "results:" + lines + "\r\nVideo codec used: \u20ACVID\r\nInfos: described"}));
   EXPECT_EQ(avifile::OpenFileCount(), 0u);
 
   // A file of 5000 bytes or less gets no codec lines; a zero scale gives no rate.
   layout.streams[1].scale = 0;
   layout.framesPerForm = {2};
-  EXPECT_TRUE(ReportChosenFile(dir.write("tiny.avi", BuildAvi(layout)), Recorder(events)));
-  EXPECT_EQ(events.back(), "results:Resolution: 320x240 Number of streams: 2\r\nRate:unknown Length:2");
+  const std::string tiny = dir.write("tiny.avi", BuildAvi(layout));
+  events.clear();
+  EXPECT_TRUE(ReportChosenFile(tiny, Recorder(events)));
+  EXPECT_EQ(events, (std::vector<std::string>{
+                        "events", "title:" + tiny,
+                        "results:Resolution: 320x240 Number of streams: 2\r\nRate:unknown Length:2"}));
 }
 
 // The report's two lines for a file of `bytes`, or "Unknown format".

@@ -7,8 +7,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 
-#include "platform/avifil32/avi_headers.h"
 #include "platform/avifil32/avi_objects.h"
 #include "platform/runtime/byte_reader.h"
 #include "tests/support/avi_writer.h"
@@ -16,22 +16,35 @@
 namespace tamso::test {
 namespace {
 
-// `bytes` followed by `extra` zeros that exist only as a size; counts the bytes asked for.
-struct CountingSource final : avifile::ByteSource {
-  CountingSource(std::vector<std::uint8_t> b, std::uint64_t e) : bytes(std::move(b)), extra(e) {}
-  std::uint64_t size() const override { return bytes.size() + extra; }
-  bool readAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
-    if (offset > size() || out.size() > size() - offset) return false;
-    read += out.size();
-    for (std::size_t i = 0; i < out.size(); ++i) out[i] = offset + i < bytes.size() ? bytes[offset + i] : 0;
-    return true;
+// Checks that every test releases every handle it obtained.
+class AviFileCalls : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    EXPECT_EQ(avifile::OpenFileCount(), files_) << "a file handle was left open";
+    EXPECT_EQ(avifile::OpenStreamCount(), streams_) << "a stream handle was left open";
   }
-  std::vector<std::uint8_t> bytes;
-  std::uint64_t extra;
-  mutable std::uint64_t read = 0;
+  PAVIFILE open(std::span<const std::uint8_t> bytes, HRESULT expected = AVIERR_OK) {
+    PAVIFILE file = 1234;
+    EXPECT_EQ(AVIFileOpen(&file, dir_.write("f.avi", bytes).c_str(), OF_SHARE_DENY_WRITE, nullptr), expected);
+    return file;
+  }
+
+  TempDir dir_;
+  std::size_t files_ = avifile::OpenFileCount();
+  std::size_t streams_ = avifile::OpenStreamCount();
 };
 
-TEST(AviHeaderReading, ReadsTheHeadersButNotTheFrames) {
+// The bytes this process has read from files so far.
+std::uint64_t BytesRead() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  std::uint64_t value = 0;
+  while (io >> key >> value && key != "rchar:") {
+  }
+  return value;
+}
+
+TEST_F(AviFileCalls, OpenReadsTheHeadersButNotTheFrames) {
   AviLayout layout;  // 3 GB of frames: the 'movi' list and the form are declared that large
   layout.framesPerForm = {0};
   layout.idx1 = false;
@@ -39,9 +52,13 @@ TEST(AviHeaderReading, ReadsTheHeadersButNotTheFrames) {
   const std::uint64_t frames = 3ull << 30;
   StoreU32(bytes, FindFourCC(bytes, "movi") - 4, static_cast<std::uint32_t>(frames + 4));
   StoreU32(bytes, 4, static_cast<std::uint32_t>(bytes.size() - 8 + frames));
-  CountingSource source(bytes, frames);
-  EXPECT_EQ(avifile::ParseAviHeaders(source).description.streams.size(), 1u);
-  EXPECT_LE(source.read, bytes.size() + 64);
+  const std::string path = dir_.write("big.avi", bytes);
+  std::filesystem::resize_file(path, bytes.size() + frames);  // sparse: no disk space taken
+  const std::uint64_t before = BytesRead();
+  PAVIFILE file = 0;
+  ASSERT_EQ(AVIFileOpen(&file, path.c_str(), OF_SHARE_DENY_WRITE, nullptr), AVIERR_OK);
+  EXPECT_LT(BytesRead() - before, 1u << 20);
+  AVIFileRelease(file);
 }
 
 // A file with the 32-bit value at `delta` from the `nth` `four` replaced.
@@ -65,24 +82,6 @@ std::vector<std::uint8_t> WithStreams(std::size_t count, std::optional<std::uint
   layout.framesPerForm = {1};
   return BuildAvi(layout);
 }
-
-// Checks that every test releases every handle it obtained.
-class AviFileCalls : public ::testing::Test {
- protected:
-  void TearDown() override {
-    EXPECT_EQ(avifile::OpenFileCount(), files_) << "a file handle was left open";
-    EXPECT_EQ(avifile::OpenStreamCount(), streams_) << "a stream handle was left open";
-  }
-  PAVIFILE open(std::span<const std::uint8_t> bytes, HRESULT expected = AVIERR_OK) {
-    PAVIFILE file = 1234;
-    EXPECT_EQ(AVIFileOpen(&file, dir_.write("f.avi", bytes).c_str(), OF_SHARE_DENY_WRITE, nullptr), expected);
-    return file;
-  }
-
-  TempDir dir_;
-  std::size_t files_ = avifile::OpenFileCount();
-  std::size_t streams_ = avifile::OpenStreamCount();
-};
 
 TEST_F(AviFileCalls, OpenTellsWhyAFileCannotBeRead) {
   const std::string fifo = dir_.file("pipe.avi");
@@ -120,11 +119,9 @@ TEST_F(AviFileCalls, OpenTellsWhyAFileCannotBeRead) {
       {"strh of 40 bytes", Patched("strh", 4, 40), AVIERR_BADFORMAT},
       {"strl without strh", Patched("strh", 0, xxxx), AVIERR_BADFORMAT},
       {"two strf", Patched("strn", 0, Fcc("strf"), BuildAvi(named)), AVIERR_BADFORMAT},
-      {"avih with 2^32-1 streams", Patched("avih", 8 + 24, 0xFFFFFFFF), AVIERR_UNSUPPORTED},
       {"101 streams announced", WithStreams(101), AVIERR_UNSUPPORTED},
       {"101 stream lists, 1 announced", WithStreams(101, 1), AVIERR_UNSUPPORTED},
       {"100 stream lists", WithStreams(100), AVIERR_OK},
-      {"cut after the headers", Cut("movi", 4), AVIERR_OK},
       {"cut inside movi", Cut("movi", 30), AVIERR_OK},
       {"hdrl size past the end, streams whole", Patched("hdrl", -4, 0xFFFFFFF0, Cut("movi", -8)), AVIERR_OK},
       {"RIFF size 0", Patched("RIFF", 4, 0), AVIERR_OK},
