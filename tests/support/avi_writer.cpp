@@ -20,8 +20,9 @@ struct Out {
   Bytes b;
   std::vector<std::size_t> open;  // offsets of the size fields of open lists
 
+  // `size` bytes of `v`, zeros past its eight.
   Out& n(std::uint64_t v, int size = 4) {
-    for (int i = 0; i < size; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < size; ++i) b.push_back(static_cast<std::uint8_t>(i < 8 ? v >> (8 * i) : 0));
     return *this;
   }
   Out& fcc(std::string_view four) { return n(Fcc(four)); }
