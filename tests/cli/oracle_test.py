@@ -48,9 +48,10 @@ def make_files(folder, big):
     add("xvid_ntsc.avi", *lavfi_video("320x240", "30000/1001", 2), "-c:v", "mpeg4", "-vtag", "XVID")
     add("divx_12_5.avi", *lavfi_video("176x144", "12.5", 4), "-c:v", "mpeg4", "-vtag", "DIVX")
     add("mjpeg.avi", *lavfi_video("640x480", "25", 1), "-c:v", "mjpeg", "-q:v", "8")
-    add("raw.avi", *lavfi_video("64x48", "24", 1), "-c:v", "rawvideo", "-pix_fmt", "bgr24")
+    add("raw.avi", *lavfi_audio(1), *lavfi_video("64x48", "24", 1), *lavfi_audio(1),
+        "-map", "0:a", "-map", "1:v", "-map", "2:a", "-c:v", "rawvideo", "-pix_fmt", "bgr24", "-c:a", "pcm_s16le")
     add("huffyuv.avi", *lavfi_video("128x96", "30", 1), "-c:v", "huffyuv")
-    add("audio_first.avi", *lavfi_video("160x120", "25", 2), *lavfi_audio(2),
+    add("audio_first.avi", *lavfi_video("160x120", "30000/1001", 2), *lavfi_audio(2),
         "-map", "1:a", "-map", "0:v", "-c:a", "pcm_s16le", "-c:v", "mpeg4", "-vtag", "XVID")
     add("two_video.avi", *lavfi_video("160x120", "25", 2), *lavfi_video("320x240", "10", 2),
         "-map", "0:v", "-map", "1:v", "-c:v", "mpeg4")

@@ -2,7 +2,7 @@
 
 #include <stdlib.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
@@ -13,269 +13,160 @@
 namespace tamso::test {
 namespace {
 
-// Appends little-endian values to a payload.
-class Payload {
- public:
-  Payload& u8(std::uint8_t v) {
-    bytes_.push_back(v);
-    return *this;
-  }
-  Payload& u16(std::uint16_t v) {
-    return u8(static_cast<std::uint8_t>(v)).u8(static_cast<std::uint8_t>(v >> 8));
-  }
-  Payload& u32(std::uint32_t v) {
-    return u16(static_cast<std::uint16_t>(v)).u16(static_cast<std::uint16_t>(v >> 16));
-  }
-  Payload& u64(std::uint64_t v) {
-    return u32(static_cast<std::uint32_t>(v)).u32(static_cast<std::uint32_t>(v >> 32));
-  }
-  Payload& fcc(std::string_view four) { return u32(Fcc(four)); }
-  Payload& zeros(std::size_t count) {
-    bytes_.resize(bytes_.size() + count);
-    return *this;
-  }
-  std::vector<std::uint8_t> take() { return std::move(bytes_); }
+using Bytes = std::vector<std::uint8_t>;
 
- private:
-  std::vector<std::uint8_t> bytes_;
+// Little-endian values, chunks, and lists whose sizes are filled in when they end.
+struct Out {
+  Bytes b;
+  std::vector<std::size_t> open;  // offsets of the size fields of open lists
+
+  // `size` bytes of `v`, zeros past its eight.
+  Out& n(std::uint64_t v, int size = 4) {
+    for (int i = 0; i < size; ++i) b.push_back(static_cast<std::uint8_t>(i < 8 ? v >> (8 * i) : 0));
+    return *this;
+  }
+  Out& fcc(std::string_view four) { return n(Fcc(four)); }
+  Out& chunk(std::string_view id, std::span<const std::uint8_t> payload) {
+    fcc(id).n(payload.size()).b.insert(b.end(), payload.begin(), payload.end());
+    return n(0, payload.size() % 2);  // the pad byte of an odd size
+  }
+  Out& begin(std::string_view riffOrList, std::string_view type) {
+    fcc(riffOrList);
+    open.push_back(b.size());
+    return n(0).fcc(type);
+  }
+  Out& end() {
+    StoreU32(b, open.back(), static_cast<std::uint32_t>(b.size() - open.back() - 4));
+    open.pop_back();
+    return *this;
+  }
 };
-
-bool IsVideo(const AviStream& s) { return s.type == "vids"; }
-
-std::string ChunkId(std::size_t stream, const AviStream& s) {
-  const char* suffix = s.type == "auds" ? "wb" : s.type == "txts" ? "tx" : "dc";
-  std::string id = std::to_string(stream % 100);
-  if (id.size() < 2) id.insert(id.begin(), '0');
-  return id + suffix;
-}
-
-std::string IndexId(std::size_t stream) {
-  std::string id = std::to_string(stream % 100);
-  if (id.size() < 2) id.insert(id.begin(), '0');
-  return "ix" + id;
-}
-
-std::uint32_t TotalFrames(const AviLayout& layout) {
-  return std::accumulate(layout.framesPerForm.begin(), layout.framesPerForm.end(), 0u);
-}
-
-std::uint32_t LengthOf(const AviLayout& layout, const AviStream& s) {
-  return s.length.value_or(TotalFrames(layout));
-}
 
 std::uint32_t Magnitude(std::int32_t v) { return static_cast<std::uint32_t>(v < 0 ? -std::int64_t{v} : v); }
 
-const AviStream* FirstVideo(const AviLayout& layout) {
-  for (const AviStream& s : layout.streams) {
-    if (IsVideo(s)) return &s;
+std::string TwoDigits(std::size_t stream) {
+  return {static_cast<char>('0' + stream / 10 % 10), static_cast<char>('0' + stream % 10)};
+}
+
+std::string ChunkId(std::size_t stream, const AviStream& s) {
+  return TwoDigits(stream) + (s.type == "auds" ? "wb" : "dc");
+}
+
+Bytes Format(const AviStream& s) {
+  Out p;
+  if (s.type == "vids") {
+    p.n(40).n(static_cast<std::uint32_t>(s.width)).n(static_cast<std::uint32_t>(s.height)).n(1, 2).n(24, 2);
+    p.n(s.handler == "DIB " ? 0 : Fcc(s.handler)).n(Magnitude(s.width) * Magnitude(s.height) * 3).n(0, 16);
+  } else {
+    p.n(1, 2).n(2, 2).n(s.rate).n(s.rate * 4).n(4, 2).n(16, 2);
   }
-  return nullptr;
-}
-
-std::vector<std::uint8_t> Filler(std::size_t count, std::uint8_t value) {
-  return std::vector<std::uint8_t>(count, value);
-}
-
-// Where one data chunk went, for the indexes.
-struct Placed {
-  std::size_t headerOffset;
-  std::uint32_t size;
-};
-
-std::vector<std::uint8_t> LegacyIndex(const AviLayout& layout, const std::vector<std::vector<Placed>>& chunks,
-                                      std::size_t moviFourcc) {
-  Payload p;
-  for (std::size_t i = 0; i < chunks.size(); ++i) {
-    for (const Placed& c : chunks[i]) {
-      p.fcc(ChunkId(i, layout.streams[i])).u32(0x10);
-      p.u32(static_cast<std::uint32_t>(c.headerOffset - moviFourcc)).u32(c.size);
-    }
-  }
-  return p.take();
-}
-
-std::vector<std::uint8_t> StandardIndex(const std::string& chunkId, const std::vector<Placed>& chunks,
-                                        std::size_t base) {
-  Payload p;
-  p.u16(2).u8(0).u8(1).u32(static_cast<std::uint32_t>(chunks.size())).fcc(chunkId).u64(base).u32(0);
-  for (const Placed& c : chunks) p.u32(static_cast<std::uint32_t>(c.headerOffset + 8 - base)).u32(c.size);
-  return p.take();
-}
-
-struct SuperEntry {
-  std::uint64_t offset;
-  std::uint32_t size;
-  std::uint32_t duration;
-};
-
-std::vector<std::uint8_t> SuperIndex(const std::string& chunkId, const std::vector<SuperEntry>& entries,
-                                     std::size_t capacity) {
-  Payload p;
-  p.u16(4).u8(0).u8(0).u32(static_cast<std::uint32_t>(entries.size())).fcc(chunkId).zeros(12);
-  for (const SuperEntry& e : entries) p.u64(e.offset).u32(e.size).u32(e.duration);
-  p.zeros((capacity - entries.size()) * 16);
-  return p.take();
+  return p.b;
 }
 
 }  // namespace
 
 std::uint32_t Fcc(std::string_view four) {
   if (four.size() != 4) throw std::invalid_argument("a four-character code needs four characters");
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(four[static_cast<std::size_t>(i)]);
-  return v;
-}
-
-RiffWriter& RiffWriter::chunk(std::string_view id, std::span<const std::uint8_t> payload) {
-  raw(Payload().fcc(id).u32(static_cast<std::uint32_t>(payload.size())).take());
-  raw(payload);
-  if (payload.size() % 2 != 0) bytes_.push_back(0);
-  return *this;
-}
-
-RiffWriter& RiffWriter::begin(std::string_view riffOrList, std::string_view type) {
-  raw(Payload().fcc(riffOrList).take());
-  open_.push_back(bytes_.size());
-  return raw(Payload().u32(0).fcc(type).take());
-}
-
-RiffWriter& RiffWriter::end() {
-  const std::size_t sizeField = open_.back();
-  open_.pop_back();
-  StoreU32(bytes_, sizeField, static_cast<std::uint32_t>(bytes_.size() - sizeField - 4));
-  return *this;
-}
-
-RiffWriter& RiffWriter::raw(std::span<const std::uint8_t> bytes) {
-  bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
-  return *this;
-}
-
-std::vector<std::uint8_t> MainHeaderPayload(const AviLayout& layout) {
-  const AviStream* video = FirstVideo(layout);
-  std::uint32_t buffer = 0;
-  for (const AviStream& s : layout.streams) buffer = std::max(buffer, s.chunkBytes);
-  Payload p;
-  p.u32(layout.microSecPerFrame).u32(1000000).u32(0).u32(layout.flags);
-  p.u32(layout.totalFrames.value_or(layout.framesPerForm.empty() ? 0 : layout.framesPerForm[0])).u32(0);
-  p.u32(layout.declaredStreams.value_or(static_cast<std::uint32_t>(layout.streams.size()))).u32(buffer);
-  p.u32(video ? Magnitude(video->width) : 0).u32(video ? Magnitude(video->height) : 0).zeros(16);
-  return p.take();
-}
-
-std::vector<std::uint8_t> StreamHeaderPayload(const AviStream& s, std::uint32_t length) {
-  std::array<std::int16_t, 4> frame{};
-  if (IsVideo(s)) {
-    frame = {0, 0, static_cast<std::int16_t>(s.width), static_cast<std::int16_t>(Magnitude(s.height))};
-  }
-  frame = s.frame.value_or(frame);
-  Payload p;
-  p.fcc(s.type).fcc(s.handler).u32(0).u16(0).u16(0).u32(0).u32(s.scale).u32(s.rate).u32(s.start).u32(length);
-  p.u32(s.suggestedBufferSize).u32(0xFFFFFFFF).u32(s.sampleSize);
-  for (std::int16_t v : frame) p.u16(static_cast<std::uint16_t>(v));
-  std::vector<std::uint8_t> bytes = p.take();
-  bytes.resize(s.headerSize);
-  return bytes;
-}
-
-std::vector<std::uint8_t> FormatPayload(const AviStream& s) {
-  if (s.format) return *s.format;
-  Payload p;
-  if (IsVideo(s)) {
-    const std::uint32_t compression = s.handler == "DIB " ? 0 : Fcc(s.handler);
-    p.u32(40).u32(static_cast<std::uint32_t>(s.width)).u32(static_cast<std::uint32_t>(s.height));
-    p.u16(1).u16(24).u32(compression).u32(Magnitude(s.width) * Magnitude(s.height) * 3).zeros(16);
-  } else if (s.type == "auds") {
-    p.u16(1).u16(2).u32(s.samplesPerSec).u32(s.samplesPerSec * 4).u16(4).u16(16);
-  } else {
-    p.zeros(4);
-  }
-  return p.take();
+  return LoadU32(AsBytes(four), 0);
 }
 
 std::vector<std::uint8_t> BuildAvi(const AviLayout& layout) {
-  const bool openDml = layout.openDml || layout.framesPerForm.size() > 1;
+  const auto& streams = layout.streams;
   const std::size_t forms = layout.framesPerForm.size();
-  RiffWriter w;
+  const bool openDml = forms > 1;
+  const std::uint32_t total = std::accumulate(layout.framesPerForm.begin(), layout.framesPerForm.end(), 0u);
+  const auto video = std::find_if(streams.begin(), streams.end(), [](auto& s) { return s.type == "vids"; });
+  const bool hasVideo = video != streams.end();
+  std::uint32_t buffer = 0;
+  for (const AviStream& s : streams) buffer = std::max(buffer, s.chunkBytes);
+
+  Out w;
   w.begin("RIFF", "AVI ");
-  if (layout.junk) w.chunk("JUNK", Filler(7, 0));
-  w.begin("LIST", "hdrl").chunk("avih", MainHeaderPayload(layout));
-  if (layout.junk) w.chunk("JUNK", Filler(5, 0));
-  std::vector<std::size_t> superIndexAt(layout.streams.size());
-  for (std::size_t i = 0; i < layout.streams.size(); ++i) {
-    const AviStream& s = layout.streams[i];
-    w.begin("LIST", "strl").chunk("strh", StreamHeaderPayload(s, LengthOf(layout, s)));
-    if (s.writeFormat) w.chunk("strf", FormatPayload(s));
-    if (layout.junk) w.chunk("JUNK", Filler(3, 0));
-    if (openDml) {
-      superIndexAt[i] = w.offset();
-      w.chunk("indx", SuperIndex(ChunkId(i, s), {}, forms));
+  if (layout.junk) w.chunk("JUNK", Bytes(7));
+  Out avih;
+  avih.n(40000).n(1000000).n(0).n(0x10).n(forms ? layout.framesPerForm[0] : 0).n(0);
+  avih.n(layout.declaredStreams.value_or(static_cast<std::uint32_t>(streams.size()))).n(buffer);
+  avih.n(hasVideo ? Magnitude(video->width) : 0).n(hasVideo ? Magnitude(video->height) : 0).n(0, 16);
+  w.begin("LIST", "hdrl").chunk("avih", avih.b);
+  if (layout.junk) w.chunk("JUNK", Bytes(5));
+  std::vector<std::size_t> superAt(streams.size());
+  std::vector<Out> super(streams.size());
+  for (std::size_t i = 0; i < streams.size(); ++i) {
+    const AviStream& s = streams[i];
+    const bool isVideo = s.type == "vids";
+    Out strh;
+    strh.fcc(s.type).fcc(s.handler).n(0).n(0).n(0).n(s.scale).n(s.rate).n(s.start).n(
+        s.length.value_or(total));
+    strh.n(0).n(0xFFFFFFFF).n(isVideo ? 0 : 4);
+    const std::array<std::int16_t, 4> rect{0, 0, static_cast<std::int16_t>(s.width),
+                                           static_cast<std::int16_t>(Magnitude(s.height))};
+    for (std::int16_t v : s.frame.value_or(isVideo ? rect : std::array<std::int16_t, 4>{})) {
+      strh.n(static_cast<std::uint16_t>(v), 2);
     }
-    if (!s.name.empty())
-      w.chunk("strn", std::vector<std::uint8_t>(s.name.c_str(), s.name.c_str() + s.name.size() + 1));
+    strh.b.resize(s.headerSize);
+    w.begin("LIST", "strl").chunk("strh", strh.b);
+    if (s.writeFormat) w.chunk("strf", Format(s));
+    if (layout.junk) w.chunk("JUNK", Bytes(3));
+    if (openDml) {
+      superAt[i] = w.b.size() + 8;
+      w.chunk("indx", Bytes(24 + 16 * forms));
+      super[i].n(4, 2).n(0, 2).n(forms).fcc(ChunkId(i, s)).n(0, 12);
+    }
+    if (!s.name.empty()) w.chunk("strn", AsBytes(std::string_view(s.name.c_str(), s.name.size() + 1)));
     w.end();
   }
   if (openDml) {
-    const AviStream* video = FirstVideo(layout);
-    const std::uint32_t grand = layout.grandFrames.value_or(video ? TotalFrames(layout) : 0);
-    w.begin("LIST", "odml").chunk("dmlh", Payload().u32(grand).zeros(244).take()).end();
+    Out dmlh;
+    dmlh.n(layout.grandFrames.value_or(hasVideo ? total : 0)).b.resize(248);
+    w.begin("LIST", "odml").chunk("dmlh", dmlh.b).end();
   }
   w.end();  // hdrl
-  if (layout.junk) w.chunk("JUNK", Filler(9, 0));
+  if (layout.junk) w.chunk("JUNK", Bytes(9));
 
-  std::vector<std::vector<SuperEntry>> superEntries(layout.streams.size());
   for (std::size_t form = 0; form < forms; ++form) {
     if (form > 0) w.begin("RIFF", "AVIX");
-    const std::size_t moviList = w.offset();
+    const std::size_t movi = w.b.size();
     w.begin("LIST", "movi");
-    std::vector<std::vector<Placed>> placed(layout.streams.size());
+    std::vector<std::vector<std::size_t>> placed(streams.size());  // offsets of the chunk headers
     for (std::uint32_t frame = 0; frame < layout.framesPerForm[form]; ++frame) {
-      for (std::size_t i = 0; i < layout.streams.size(); ++i) {
-        const AviStream& s = layout.streams[i];
-        placed[i].push_back({w.offset(), s.chunkBytes});
-        w.chunk(ChunkId(i, s), Filler(s.chunkBytes, static_cast<std::uint8_t>(frame)));
+      for (std::size_t i = 0; i < streams.size(); ++i) {
+        placed[i].push_back(w.b.size());
+        w.chunk(ChunkId(i, streams[i]), Bytes(streams[i].chunkBytes, static_cast<std::uint8_t>(frame)));
       }
     }
-    if (openDml) {
-      for (std::size_t i = 0; i < layout.streams.size(); ++i) {
-        const auto index = StandardIndex(ChunkId(i, layout.streams[i]), placed[i], moviList);
-        superEntries[i].push_back({w.offset(), static_cast<std::uint32_t>(index.size() + 8),
-                                   static_cast<std::uint32_t>(placed[i].size())});
-        w.chunk(IndexId(i), index);
-      }
+    for (std::size_t i = 0; openDml && i < streams.size(); ++i) {
+      Out ix;  // a standard index of this form's chunks, listed in the super index
+      ix.n(2, 2).n(0, 1).n(1, 1).n(placed[i].size()).fcc(ChunkId(i, streams[i])).n(movi, 8).n(0);
+      for (std::size_t at : placed[i]) ix.n(at + 8 - movi).n(streams[i].chunkBytes);
+      super[i].n(w.b.size(), 8).n(ix.b.size() + 8).n(placed[i].size());
+      w.chunk("ix" + TwoDigits(i), ix.b);
     }
     w.end();  // movi
-    if (form == 0 && layout.idx1) w.chunk("idx1", LegacyIndex(layout, placed, moviList + 8));
+    if (form == 0 && layout.idx1) {
+      Out idx1;
+      for (std::size_t i = 0; i < streams.size(); ++i) {
+        for (std::size_t at : placed[i])
+          idx1.fcc(ChunkId(i, streams[i])).n(0x10).n(at - movi - 8).n(streams[i].chunkBytes);
+      }
+      w.chunk("idx1", idx1.b);
+    }
     w.end();  // the RIFF form
   }
   if (forms == 0) w.end();
-
-  std::vector<std::uint8_t>& bytes = w.bytes();
-  for (std::size_t i = 0; openDml && i < layout.streams.size(); ++i) {
-    const auto index = SuperIndex(ChunkId(i, layout.streams[i]), superEntries[i], forms);
-    std::copy(index.begin(), index.end(), bytes.begin() + static_cast<std::ptrdiff_t>(superIndexAt[i] + 8));
+  for (std::size_t i = 0; openDml && i < streams.size(); ++i) {
+    std::copy(super[i].b.begin(), super[i].b.end(), w.b.begin() + static_cast<std::ptrdiff_t>(superAt[i]));
   }
-  return std::move(bytes);
+  return std::move(w.b);
 }
 
 AviStream PcmAudioStream(std::uint32_t samplesPerSec, std::uint32_t length) {
-  AviStream s;
-  s.type = "auds";
-  s.handler = std::string(4, '\0');
-  s.rate = samplesPerSec;
-  s.samplesPerSec = samplesPerSec;
-  s.sampleSize = 4;
-  s.length = length;
-  return s;
+  return {.type = "auds", .handler = std::string(4, '\0'), .rate = samplesPerSec, .length = length};
 }
 
 std::size_t FindFourCC(std::span<const std::uint8_t> bytes, std::string_view four, int nth) {
-  for (std::size_t i = 0; i + 4 <= bytes.size(); ++i) {
-    if (std::equal(four.begin(), four.end(), bytes.begin() + static_cast<std::ptrdiff_t>(i)) && nth-- == 0) {
-      return i;
-    }
-  }
-  return std::string_view::npos;
+  auto at = bytes.begin();
+  while ((at = std::search(at, bytes.end(), four.begin(), four.end())) != bytes.end() && nth-- > 0) ++at;
+  return at == bytes.end() ? std::string_view::npos : static_cast<std::size_t>(at - bytes.begin());
 }
 
 TempDir::TempDir() {
@@ -287,14 +178,6 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempDir::file(std::string_view name) const { return path_ + "/" + std::string(name); }
-
-std::string TempDir::write(std::string_view name, std::span<const std::uint8_t> bytes) const {
-  const std::string path = file(name);
-  WriteFile(path, bytes);
-  return path;
 }
 
 void WriteFile(const std::string& path, std::span<const std::uint8_t> bytes) {

@@ -1,145 +1,100 @@
 #include "app/codec_list.h"
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <sstream>
-#include <string>
 
 #include "platform/runtime/ansi_text.h"
-#include "tests/app/codec/temp_folder.h"
+#include "platform/runtime/byte_reader.h"
+#include "tests/support/avi_writer.h"
 
 namespace tamso {
 namespace {
 
 using namespace std::string_view_literals;
 
-class CodecListTest : public testing::TempFolder {
- protected:
-  // The description of `code` in a list made of `lines`.
-  std::string Describe(std::string_view lines, std::string_view code) {
-    return LookupCodecDescription(Write("db.txt", lines), code);
-  }
-};
-
-TEST_F(CodecListTest, KeysMatchWholeIgnoringLetterCase) {
-  const std::string list = "DIVX,DivX video\r\nxvid,Xvid video\r\nXVI,short key\r\n";
-  EXPECT_EQ(Describe(list, "divx"), "DivX video");
-  EXPECT_EQ(Describe(list, "XVID"), "Xvid video");
-  EXPECT_EQ(Describe(list, "XVI"), "short key");
-  EXPECT_EQ(Describe(list, "DIV"), "");
-  EXPECT_EQ(Describe(list, "DIVX5"), "");
-  EXPECT_EQ(Describe(list, "FMP4"), "");
+std::string Describe(std::string_view list, std::string_view code) {
+  std::istringstream in{std::string(list)};
+  return LookupCodecDescription(in, code);
 }
 
-TEST_F(CodecListTest, AStarInTheFourthPlaceMakesAThreeCharacterPrefix) {
-  const std::string list = "DX5*,any DX5\r\nMP*,three characters\r\nH26*xyz,rest ignored\r\n";
-  EXPECT_EQ(Describe(list, "DX50"), "any DX5");
-  EXPECT_EQ(Describe(list, "dx5z"), "any DX5");
-  EXPECT_EQ(Describe(list, "Dx5"), "any DX5");
-  EXPECT_EQ(Describe(list, "DX4*"), "");
-  EXPECT_EQ(Describe(list, "h264"), "rest ignored");
-  // A star in third place is an ordinary character of a whole key.
-  EXPECT_EQ(Describe(list, "MP*"), "three characters");
-  EXPECT_EQ(Describe(list, "MP*4"), "");
-  EXPECT_EQ(Describe(list, "MP43"), "");
-  // A code of fewer than three characters never matches a prefix.
-  EXPECT_EQ(Describe(list, "DX"), "");
+TEST(CodecList, MatchingRules) {
+  const std::string_view keys = "DIVX,DivX video\r\nxvid,Xvid video\r\nXVI,short key\r\n";
+  const std::string_view stars = "DX5*,any DX5\r\nMP*,three characters\r\nH26*xyz,rest ignored\r\n";
+  const std::string_view spaced = " XVID,leading\r\nDIVX ,trailing\r\nY8  ,spaces inside\r\n";
+  const std::string_view ends = "AAAA,a\nBBBB,b\rCCCC,c\r\nDDDD,d";
+  const std::string_view accents = "\u00C0\u00C9\u00CE*,accented prefix\r\n\u00E9t\u00E91,accented\r\n";
+  const std::string euros = Cp1252ToUtf8("\x80\x80\x80\x41");
+  const struct {
+    std::string_view list, code, description;
+  } cases[] = {
+      // Whole keys, ignoring the case of ASCII letters only.
+      {keys, "divx", "DivX video"},
+      {keys, "XVI", "short key"},
+      {keys, "DIV", ""},
+      {accents, "\u00E9T\u00E91", "accented"},
+      // A star in fourth place makes a prefix of three characters, counted in UTF-8.
+      {stars, "dx5z", "any DX5"},
+      {stars, "Dx5", "any DX5"},
+      {stars, "h264", "rest ignored"},
+      {stars, "MP*", "three characters"},  // a star in third place is an ordinary character
+      {stars, "MP43", ""},
+      {stars, "DX", ""},
+      {accents, "\u00C0\u00C9\u00CEx", "accented prefix"},
+      {accents, "\u00E0\u00E9\u00EEx", ""},
+      // The first matching line wins.
+      {"XVID,first\r\nxvid,second\r\n", "XVID", "first"},
+      {"XVI*,prefix\r\nXVID,exact\r\n", "XVID", "prefix"},
+      // The description is the second field as written; keys are not trimmed.
+      {"XVID, Xvid MPEG-4 ,third\r\n", "XVID", " Xvid MPEG-4 "},
+      {"XVID,\r\nXVID,later\r\n", "XVID", ""},
+      {spaced, "XVID", ""},
+      {spaced, " XVID", "leading"},
+      {spaced, "y8  ", "spaces inside"},
+      // An empty line, or a matching line without a comma, ends the search.
+      {"DIVX,d\r\n\r\nXVID,x\r\n", "XVID", ""},
+      {"XVID\r\nXVID,x\r\n", "XVID", ""},
+      {"DIVX\r\nXVID,x\r\n", "XVID", "x"},
+      {",empty key\r\nXVID,x\r\n", "XVID", "x"},
+      {",empty key\r\n", "", "empty key"},
+      {"", "XVID", ""},
+      // Lines end in CR LF, LF or CR; CR CR LF is a line end and an empty line.
+      {ends, "BBBB", "b"},
+      {ends, "DDDD", "d"},
+      {"AAAA,a\r\r\nBBBB,b\r\n", "BBBB", ""},
+      // Binary codes, and file bytes read as Windows-1252 (0x80 is the euro sign).
+      {"XVID,x\r\n\0\0\0\0,uncompressed\r\n"sv, "\0\0\0\0"sv, "uncompressed"},
+      {"\u20AC\u20AC\u20AC*,euro\r\n", euros, "euro"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Describe(c.list, c.code), c.description) << c.list << " / " << c.code;
 }
 
-TEST_F(CodecListTest, TheFirstMatchingLineWins) {
-  EXPECT_EQ(Describe("XVID,first\r\nxvid,second\r\n", "XVID"), "first");
-  EXPECT_EQ(Describe("XVI*,prefix\r\nXVID,exact\r\n", "XVID"), "prefix");
-  EXPECT_EQ(Describe("XVID,exact\r\nXVI*,prefix\r\n", "XVIX"), "prefix");
-}
-
-TEST_F(CodecListTest, TheDescriptionIsTheSecondFieldAsWritten) {
-  EXPECT_EQ(Describe("XVID, Xvid MPEG-4 ,third,fourth\r\n", "XVID"), " Xvid MPEG-4 ");
-  EXPECT_EQ(Describe("XVID,\r\nXVID,later\r\n", "XVID"), "");
-  EXPECT_EQ(Describe("XVID,,third\r\n", "XVID"), "");
-}
-
-TEST_F(CodecListTest, KeysAreNotTrimmed) {
-  const std::string list = " XVID,leading\r\nDIVX ,trailing\r\nY8  ,spaces inside\r\n";
-  EXPECT_EQ(Describe(list, "XVID"), "");
-  EXPECT_EQ(Describe(list, "DIVX"), "");
-  EXPECT_EQ(Describe(list, " XVID"), "leading");
-  EXPECT_EQ(Describe(list, "y8  "), "spaces inside");
-  EXPECT_EQ(Describe(list, "Y8"), "");
-}
-
-TEST_F(CodecListTest, AnEmptyLineOrAMatchWithoutCommaEndsTheSearch) {
-  EXPECT_EQ(Describe("DIVX,d\r\n\r\nXVID,x\r\n", "XVID"), "");
-  EXPECT_EQ(Describe("XVID,x\r\n\r\nDIVX,d\r\n", "XVID"), "x");
-  EXPECT_EQ(Describe("XVID\r\nXVID,x\r\n", "XVID"), "");
-  // A line without a comma that does not match is passed over.
-  EXPECT_EQ(Describe("DIVX\r\nXVID,x\r\n", "XVID"), "x");
-  // A line of one comma has an empty key.
-  EXPECT_EQ(Describe(",empty key\r\nXVID,x\r\n", "XVID"), "x");
-  EXPECT_EQ(Describe(",empty key\r\n", ""), "empty key");
-}
-
-TEST_F(CodecListTest, LinesEndInCrLfOrABareLfOrCr) {
-  const std::string list = "AAAA,a\nBBBB,b\rCCCC,c\r\nDDDD,d";
-  EXPECT_EQ(Describe(list, "BBBB"), "b");
-  EXPECT_EQ(Describe(list, "CCCC"), "c");
-  EXPECT_EQ(Describe(list, "DDDD"), "d");
-  // CR CR LF is a line end followed by an empty line.
-  EXPECT_EQ(Describe("AAAA,a\r\r\nBBBB,b\r\n", "BBBB"), "");
-}
-
-TEST_F(CodecListTest, CharactersAreCountedAsUtf8AndOnlyAsciiLettersFoldCase) {
-  const std::string list = "\u00C0\u00C9\u00CE*,accented prefix\r\n\u00E9t\u00E91,accented\r\n";
-  EXPECT_EQ(Describe(list, "\u00C0\u00C9\u00CEx"), "accented prefix");
-  EXPECT_EQ(Describe(list, "\u00E0\u00E9\u00EEx"), "");
-  EXPECT_EQ(Describe(list, "\u00E9T\u00E91"), "accented");
-  EXPECT_EQ(Describe(list, "\u00C9T\u00C91"), "");
-}
-
-TEST_F(CodecListTest, BinaryCodesAreLookedUpLikeAnyOther) {
-  EXPECT_EQ(Describe("XVID,x\r\n\0\0\0\0,uncompressed\r\n"sv, "\0\0\0\0"sv), "uncompressed");
-  // File bytes reach the lookup as Windows-1252 read into UTF-8: 0x80 is the euro sign.
-  EXPECT_EQ(Describe("\u20AC\u20AC\u20AC*,euro prefix\r\n", Cp1252ToUtf8("\x80\x80\x80\x41")), "euro prefix");
-}
-
-TEST_F(CodecListTest, AMissingHiddenOrUnreadableListGivesNothing) {
-  EXPECT_EQ(LookupCodecDescription(root_ / "db.txt", "XVID"), "");
-  EXPECT_EQ(LookupCodecDescription(Write(".db.txt", "XVID,x\r\n"), "XVID"), "");
-  std::filesystem::create_directory(root_ / "list");
-  EXPECT_EQ(LookupCodecDescription(root_ / "list", "XVID"), "");
-  EXPECT_EQ(LookupCodecDescription(Write("db.txt", "XVID,x\r\n") / "db.txt", "XVID"), "");
-}
-
-TEST(CodecListStream, HugeLinesAreReadThroughAndLongDescriptionsCut) {
-  std::string list(3'000'000, 'K');  // a key line far longer than anything kept
-  list += "\r\nXVI*";
-  list += std::string(1000, 'x');  // a long prefix key
-  list += ",prefix\r\nDIVX,";
-  list += std::string(kCodecMaxDescriptionBytes + 10, 'd');
-  list += "\r\n";
-  std::istringstream in(list);
-  EXPECT_EQ(LookupCodecDescription(in, "XVID"), "prefix");
-  in.str(list);
-  const std::string cut = LookupCodecDescription(in, "DIVX");
-  EXPECT_EQ(cut.size(), kCodecMaxDescriptionBytes);
-  EXPECT_EQ(cut.find_first_not_of('d'), std::string::npos);
-  in.str(list);
-  EXPECT_EQ(LookupCodecDescription(in, std::string(3'000'000, 'k')), "");
-}
-
-TEST(CodecListStream, ACutDescriptionNeverEndsInHalfACharacter) {
-  const std::string letters = "\u00E9\u00E9";  // two bytes each
-  std::istringstream in("DIVX," + std::string(kCodecMaxDescriptionBytes - 1, 'd') + letters + "\r\n");
-  // The cut falls inside the first accented letter, which is dropped whole.
-  EXPECT_TRUE(LookupCodecDescription(in, "DIVX") == std::string(kCodecMaxDescriptionBytes - 1, 'd'));
-  // Here the cut falls between the two letters: the first one stays.
-  in.str("DIVX," + std::string(kCodecMaxDescriptionBytes - 2, 'd') + letters + "\r\n");
-  EXPECT_TRUE(LookupCodecDescription(in, "DIVX") ==
-              std::string(kCodecMaxDescriptionBytes - 2, 'd') + "\u00E9");
-}
-
-TEST(CodecListStream, AStreamWithoutBytesGivesNothing) {
-  std::istringstream empty;
-  EXPECT_EQ(LookupCodecDescription(empty, "XVID"), "");
+TEST(CodecList, HugeLinesAreReadThroughAndLongDescriptionsCutAtACharacter) {
+  std::string list(3'000'000, 'K');
+  list += "\r\nXVI*" + std::string(1000, 'x') + ",prefix\r\nDIVX," +
+          std::string(kCodecMaxDescriptionBytes + 10, 'd');
+  EXPECT_EQ(Describe(list, "XVID"), "prefix");
+  EXPECT_EQ(Describe(list, "DIVX"), std::string(kCodecMaxDescriptionBytes, 'd'));
+  EXPECT_EQ(Describe(list, std::string(3'000'000, 'k')), "");
+  // A cut inside a two-byte letter drops it whole.
+  const std::string letters = "\u00E9\u00E9";
+  EXPECT_EQ(Describe("DIVX," + std::string(kCodecMaxDescriptionBytes - 1, 'd') + letters, "DIVX"),
+            std::string(kCodecMaxDescriptionBytes - 1, 'd'));
+  EXPECT_EQ(Describe("DIVX," + std::string(kCodecMaxDescriptionBytes - 2, 'd') + letters, "DIVX"),
+            std::string(kCodecMaxDescriptionBytes - 2, 'd') + "\u00E9");
   std::istream detached(nullptr);
   EXPECT_EQ(LookupCodecDescription(detached, "XVID"), "");
+}
+
+TEST(CodecList, AMissingHiddenOrUnreadableListGivesNothing) {
+  test::TempDir dir;
+  const std::string list = dir.write("db.txt", AsBytes("XVID,x\r\n"));
+  EXPECT_EQ(LookupCodecDescription(list, "XVID"), "x");
+  for (const std::string& path :
+       {dir.file("none.txt"), dir.write(".db.txt", AsBytes("XVID,x\r\n")), dir.path(), list + "/db.txt"}) {
+    EXPECT_EQ(LookupCodecDescription(path, "XVID"), "") << path;
+  }
 }
 
 }  // namespace

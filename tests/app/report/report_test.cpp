@@ -2,129 +2,154 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
+#include "platform/avifil32/avi_objects.h"
+#include "platform/runtime/byte_reader.h"
 #include "tests/support/avi_writer.h"
 
 namespace tamso {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace tamso::test;
 
-TEST(RateText, RoundsHalvesToEven) {
-  EXPECT_EQ(RateText(25, 1), "25");
-  EXPECT_EQ(RateText(30000, 1001), "30");
-  EXPECT_EQ(RateText(25, 2), "12");
-  EXPECT_EQ(RateText(27, 2), "14");
-  EXPECT_EQ(RateText(-5, 2), "-2");
-  EXPECT_EQ(RateText(-7, 2), "-4");
-  EXPECT_EQ(RateText(1, 3), "0");
+TEST(RateText, RoundsHalvesToEvenAndStaysHonestOutsideSixteenBits) {
+  const std::int32_t rateAndScale[] = {
+      25, 1, 30000, 1001, 25, 2, 27, 2, -5, 2, -7, 2, 1, 3, 25, 0, 0, 0, 100000, 1, -2147483647 - 1, 1};
+  std::string texts;
+  for (std::size_t i = 0; i < std::size(rateAndScale); i += 2)
+    texts += RateText(rateAndScale[i], rateAndScale[i + 1]) + " ";
+  EXPECT_EQ(texts, "25 30 12 14 -2 -4 0 unknown unknown 100000 -2147483648 ");
 }
 
-TEST(RateText, RatesThatCannotBeHeldInSixteenBitsStayHonest) {
-  EXPECT_EQ(RateText(25, 0), "unknown");
-  EXPECT_EQ(RateText(0, 0), "unknown");
-  EXPECT_EQ(RateText(32767, 1), "32767");
-  EXPECT_EQ(RateText(100000, 1), "100000");
-  EXPECT_EQ(RateText(-2147483647 - 1, 1), "-2147483648");
+// A view that records what the action shows, in order.
+ReportView Recorder(std::vector<std::string>& events) {
+  const auto log = [&events](std::string kind) {
+    return [&events, kind](const std::string& text) { events.push_back(kind + text); };
+  };
+  return {[&events] { events.push_back("events"); }, log("title:"), log("results:"), log("box:"),
+          [&events](const std::string& code) {
+            events.push_back("lookup:" + code);
+            return std::string("described");
+          }};
 }
 
-TEST(ReportLines, TwoLinesWithoutSpaceAfterRateOrLength) {
-  const AviFacts facts{2, 640, 480, 1001, 30000, 1234};
-  EXPECT_EQ(ReportLines(facts), "Resolution: 640x480 Number of streams: 2\r\nRate:30 Length:1234");
-  const AviFacts negative{1, -1, 0, 0, 25, -1};
-  EXPECT_EQ(ReportLines(negative), "Resolution: -1x0 Number of streams: 1\r\nRate:unknown Length:-1");
-}
-
-// Records what the action shows, in order.
-struct RecordingView {
-  std::vector<std::string> events;
-  ReportView view() {
-    ReportView v;
-    v.processPendingEvents = [this] { events.push_back("events"); };
-    v.setTitle = [this](const std::string& t) { events.push_back("title:" + t); };
-    v.setResults = [this](const std::string& t) { events.push_back("results:" + t); };
-    v.showErrorBox = [this](const std::string& t) { events.push_back("box:" + t); };
-    v.codecInfo = [this](const std::string& c) {
-      events.push_back("lookup:" + c);
-      return std::string("described");
-    };
-    return v;
+TEST(ReportChosenFile, AFileWithoutAVideoStreamShowsTheBoxThenUnknownFormat) {
+  TempDir dir;
+  AviLayout audioOnly;
+  audioOnly.streams = {PcmAudioStream()};
+  for (const std::string& path : {dir.file("missing.avi"), dir.write("sound.avi", BuildAvi(audioOnly))}) {
+    std::vector<std::string> events;
+    EXPECT_FALSE(ReportChosenFile(path, Recorder(events)));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"events", "title:" + path, "box:Error with the file:\r\n" + path,
+                                        "results:Unknown format"}));
+    EXPECT_EQ(avifile::OpenFileCount(), 0u);
   }
-};
-
-TEST(ReportChosenFile, AFileThatCannotBeOpenedShowsTheBoxThenUnknownFormat) {
-  const std::string missing = (fs::temp_directory_path() / "tamso-report-missing.avi").string();
-  RecordingView rec;
-  EXPECT_FALSE(ReportChosenFile(missing, rec.view()));
-  EXPECT_EQ(rec.events,
-            (std::vector<std::string>{"events", "title:" + missing, "box:Error with the file:\r\n" + missing,
-                                      "results:Unknown format"}));
-}
-
-// A video stream of `frames` chunks of `chunkBytes` each, so the file's size can be chosen.
-AviLayout VideoLayout(std::string handler, std::uint32_t frames, std::uint32_t chunkBytes) {
-  AviLayout layout;
-  layout.streams[0].handler = std::move(handler);
-  layout.streams[0].scale = 1001;
-  layout.streams[0].rate = 30000;
-  layout.streams[0].chunkBytes = chunkBytes;
-  layout.framesPerForm = {frames};
-  return layout;
 }
 
 TEST(ReportChosenFile, AnAviShowsTheTwoLinesThenTheCodecLines) {
   TempDir dir;
-  const std::string path = dir.write("clip.avi", BuildAvi(VideoLayout("XVID", 60, 100)));
-  ASSERT_GT(fs::file_size(path), 5000u);
-  RecordingView rec;
-  EXPECT_TRUE(ReportChosenFile(path, rec.view()));
-  const std::string lines = "Resolution: 320x240 Number of streams: 1\r\nRate:30 Length:60";
-  EXPECT_EQ(rec.events, (std::vector<std::string>{
-                            "events", "title:" + path, "results:" + lines, "lookup:XVID",
-                            "results:" + lines + "\r\nVideo codec used: XVID\r\nInfos: described"}));
-}
-
-TEST(ReportChosenFile, ASmallAviGetsNoCodecLines) {
-  TempDir dir;
-  const std::string path = dir.write("tiny.avi", BuildAvi(VideoLayout("XVID", 2, 8)));
-  ASSERT_LE(fs::file_size(path), 5000u);
-  RecordingView rec;
-  EXPECT_TRUE(ReportChosenFile(path, rec.view()));
-  EXPECT_EQ(rec.events.back(), "results:Resolution: 320x240 Number of streams: 1\r\nRate:30 Length:2");
-}
-
-TEST(ReportChosenFile, AnAudioOnlyAviShowsTheBoxThenUnknownFormat) {
-  TempDir dir;
   AviLayout layout;
-  layout.streams = {PcmAudioStream()};
-  const std::string path = dir.write("sound.avi", BuildAvi(layout));
-  RecordingView rec;
-  EXPECT_FALSE(ReportChosenFile(path, rec.view()));
-  ASSERT_EQ(rec.events.size(), 4u);
-  EXPECT_EQ(rec.events[2], "box:Error with the file:\r\n" + path);
-  EXPECT_EQ(rec.events[3], "results:Unknown format");
+  layout.streams = {PcmAudioStream(),
+                    {.handler = "\x80VID", .scale = 1001, .rate = 30000, .chunkBytes = 100}};
+  layout.framesPerForm = {60};
+  const std::string path = dir.write("clip.avi", BuildAvi(layout));
+  ASSERT_GT(std::filesystem::file_size(path), 5000u);
+  std::vector<std::string> events;
+  EXPECT_TRUE(ReportChosenFile(path, Recorder(events)));
+  const std::string lines = "Resolution: 320x240 Number of streams: 2\r\nRate:30 Length:60";
+  // The code's bytes are read as Windows-1252 (0x80 is the euro sign).
+  EXPECT_EQ(events, (std::vector<std::string>{
+                        "events", "title:" + path, "results:" + lines, "lookup:\u20ACVID",
+                        "results:" + lines + "\r\nVideo codec used: \u20ACVID\r\nInfos: described"}));
+  EXPECT_EQ(avifile::OpenFileCount(), 0u);
+
+  // A file of 5000 bytes or less gets no codec lines; a zero scale gives no rate.
+  layout.streams[1].scale = 0;
+  layout.framesPerForm = {2};
+  const std::string tiny = dir.write("tiny.avi", BuildAvi(layout));
+  events.clear();
+  EXPECT_TRUE(ReportChosenFile(tiny, Recorder(events)));
+  EXPECT_EQ(events, (std::vector<std::string>{
+                        "events", "title:" + tiny,
+                        "results:Resolution: 320x240 Number of streams: 2\r\nRate:unknown Length:2"}));
 }
 
-TEST(QueryAviFile, ReadsTheFirstVideoStreamAfterAudioAndReleasesEverything) {
-  TempDir dir;
-  AviLayout layout = VideoLayout("MJPG", 10, 16);
-  layout.streams.insert(layout.streams.begin(), PcmAudioStream());
-  layout.streams[1].width = 640;
-  layout.streams[1].height = 480;
-  const std::string path = dir.write("two.avi", BuildAvi(layout));
-  const AviQuery query = QueryAviFile(path);
-  ASSERT_TRUE(query.facts);
-  EXPECT_EQ(query.lastResult, 0);
-  EXPECT_EQ(query.facts->streams, 2);
-  EXPECT_EQ(query.facts->width, 640);
-  EXPECT_EQ(query.facts->height, 480);
-  EXPECT_EQ(RateText(query.facts->rate, query.facts->scale), "30");
-  // Nothing holds the file: it can be removed and replaced at once.
-  fs::remove(path);
-  EXPECT_FALSE(QueryAviFile(path).facts);
+// The report's two lines for a file of `bytes`, or "Unknown format".
+std::string Lines(std::span<const std::uint8_t> bytes) {
+  const AviQuery query = QueryAviFile(TempDir().write("t.avi", bytes));
+  return query.facts ? ReportLines(*query.facts) : "Unknown format";
+}
+std::string Lines(const AviLayout& layout) { return Lines(BuildAvi(layout)); }
+
+TEST(ReportedFacts, TheFirstVideoStreamOfAnyLayout) {
+  AviLayout layout;
+  layout.declaredStreams = 5;  // more than the file holds
+  layout.junk = true;
+  layout.streams = {PcmAudioStream(),
+                    {.scale = 1001, .rate = 30000, .start = 3, .length = 250, .width = 640},
+                    {.width = 160}};
+  layout.streams[0].name = "Stereo";  // odd sizes: 7 bytes with its terminator, chunks of 1 and 15
+  layout.streams[0].chunkBytes = 1;
+  layout.streams[1].chunkBytes = 15;
+  EXPECT_EQ(Lines(layout), "Resolution: 640x240 Number of streams: 3\r\nRate:30 Length:250");
+  // A length beyond LONG is shown as the record holds it, not taken for a failure.
+  layout.streams[1].length = 0xFFFFFFFF;
+  layout.streams[1].start = 0x80000000;
+  EXPECT_EQ(Lines(layout), "Resolution: 640x240 Number of streams: 3\r\nRate:30 Length:-1");
+}
+
+TEST(ReportedFacts, PictureSizeComesFromTheFormatThenTheFrameRectangle) {
+  const struct {
+    AviStream video;
+    const char* size;
+  } cases[] = {
+      {{.frame = std::array<std::int16_t, 4>{0, 0, 160, 120}}, "320x240"},
+      {{.frame = std::array<std::int16_t, 4>{0, 0, 160, 120}, .height = -240}, "320x240"},  // top-down
+      {{.frame = std::array<std::int16_t, 4>{10, 20, 170, 140}, .writeFormat = false}, "160x120"},
+      {{.headerSize = 48, .writeFormat = false}, "0x0"},  // no size rather than a wrong one
+  };
+  for (const auto& c : cases) {
+    AviLayout layout;
+    layout.streams = {c.video};
+    EXPECT_EQ(Lines(layout),
+              "Resolution: " + std::string(c.size) + " Number of streams: 1\r\nRate:25 Length:10");
+  }
+}
+
+TEST(ReportedFacts, OpenDmlLengthCoversEveryRiffForm) {
+  AviLayout layout;
+  layout.streams = {AviStream{}, PcmAudioStream()};
+  layout.framesPerForm = {300, 200, 100};
+  const std::string lines = "Resolution: 320x240 Number of streams: 2\r\nRate:25 Length:600";
+  EXPECT_EQ(Lines(layout), lines);
+  // A writer that left only the first form's count in the stream header and never
+  // filled in 'dmlh': the super index still covers all forms, even one that claims more
+  // entries than it holds.
+  layout.streams[0].length = 300;
+  layout.grandFrames = 0;
+  std::vector<std::uint8_t> bytes = BuildAvi(layout);
+  EXPECT_EQ(Lines(bytes), lines);
+  StoreU32(bytes, FindFourCC(bytes, "indx") + 12, 0xFFFFFFFF);
+  EXPECT_EQ(Lines(bytes), lines);
+  // Without a super index the 'dmlh' total counts.
+  layout.grandFrames = 600;
+  bytes = BuildAvi(layout);
+  for (int i = 0; i < 2; ++i) std::memcpy(bytes.data() + FindFourCC(bytes, "indx"), "JUNK", 4);
+  EXPECT_EQ(Lines(bytes), lines);
+}
+
+TEST(ReportedFacts, AFileCutShortAfterItsHeadersReportsTheHeaders) {
+  AviLayout layout;
+  layout.framesPerForm = {500};
+  std::vector<std::uint8_t> bytes = BuildAvi(layout);
+  bytes.resize(FindFourCC(bytes, "movi") + 100);
+  EXPECT_EQ(Lines(bytes), "Resolution: 320x240 Number of streams: 1\r\nRate:25 Length:500");
+  bytes.resize(FindFourCC(bytes, "strf"));
+  EXPECT_EQ(Lines(bytes), "Unknown format");
 }
 
 }  // namespace
