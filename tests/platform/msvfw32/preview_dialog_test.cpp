@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <stdexcept>
 
-#include "platform/comdlg32/file_dialog_seam.h"
 #include "platform/msvfw32/msvfw32.h"
 #include "platform/msvfw32/preview_pane.h"
 #include "tests/dialogs/dialog_test_support.h"
@@ -25,48 +24,23 @@ class ScopedDescriber {
   PreviewDescriber previous_;
 };
 
-TEST(PreviewText, NameAndSizeByDefault) {
+TEST(PreviewText, NameAndSizeUnlessADescriberSpeaks) {
   testing::ScratchFolder dir;
-  const std::string clip = dir.file("clip.avi", std::string(1234, 'x'));
-  EXPECT_EQ(DefaultPreviewText(Q(clip)), "clip.avi\r\nSize: 1234 bytes");
+  const QString clip = Q(dir.file("clip.avi", std::string(1234, 'x')));
+  EXPECT_EQ(DescribeForPreview(clip), "clip.avi\r\nSize: 1234 bytes");
   EXPECT_EQ(DefaultPreviewText(Q(dir.str() + "/gone.avi")), "gone.avi");
   EXPECT_EQ(DefaultPreviewText(Q(dir.str())), "");
   EXPECT_EQ(DefaultPreviewText(""), "");
-}
-
-TEST(PreviewText, InstalledDescriberSpeaksAndAFailingOneFallsBack) {
-  testing::ScratchFolder dir;
-  const QString clip = Q(dir.file("clip.avi", "abc"));
-  {
-    ScopedDescriber report([](const QString& path) { return "Report of " + path; });
-    EXPECT_EQ(DescribeForPreview(clip), "Report of " + clip);
-    ScopedDescriber failing([](const QString&) -> QString { throw std::runtime_error("unreadable"); });
-    EXPECT_EQ(DescribeForPreview(clip), "clip.avi\r\nSize: 3 bytes");
-  }
-  EXPECT_EQ(DescribeForPreview(clip), "clip.avi\r\nSize: 3 bytes");
-}
-
-TEST(PreviewDialog, SeamSeesThePreviewKind) {
-  FileDialogKind kind = FileDialogKind::Open;
-  ScopedFileDialogHandler handler([&](const FileDialogRequest& request) {
-    kind = request.kind;
-    return CancelDialog();
-  });
-  std::string file(64, '\0');
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = 64;
-  EXPECT_FALSE(GetOpenFileNamePreviewA(&ofn));
-  EXPECT_EQ(kind, FileDialogKind::OpenPreview);
+  ScopedDescriber report([](const QString& path) { return "Report of " + path; });
+  EXPECT_EQ(DescribeForPreview(clip), "Report of " + clip);
+  ScopedDescriber failing([](const QString&) -> QString { throw std::runtime_error("unreadable"); });
+  EXPECT_EQ(DescribeForPreview(clip), "clip.avi\r\nSize: 1234 bytes") << "a failing describer falls back";
 }
 
 TEST(PreviewDialog, PaneBesideTheListDescribesTheCurrentFile) {
   testing::ScratchFolder dir;
   const std::string clip = dir.file("clip.avi", "0123456789");
-  ScopedDescriber report([](const QString& path) {
-    return path.endsWith(".avi") ? "AVI report for " + path : DefaultPreviewText(path);
-  });
+  ScopedDescriber report([](const QString& path) { return "AVI report for " + path; });
   std::string file(256, '\0');
   OPENFILENAMEA ofn{};
   ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
