@@ -250,17 +250,17 @@ TEST_F(FileDlg, TooLongArgumentsFailBeforeAnyDialogWithNothingChanged) {
 }
 
 TEST_F(FileDlg, SeveralFilesAndNamesBeyondAscii) {
-  const std::string a = dir_.file("a.avi"), b = dir_.file("b.avi");
+  const std::string a = dir_.file("a.avi"), b = dir_.file("b c.avi");
   answerWith(ChooseFiles({a, b}));
   cFileDlg dlg;
   dlg.setMultiSelect(true);
   QString name, title;
   ASSERT_TRUE(dlg.VBGetOpenFileName(name, title));
-  EXPECT_EQ(name, Q(dir_.str() + " a.avi b.avi"));
+  EXPECT_EQ(name, Q(dir_.str() + " a.avi \"b c.avi\"")) << "names with spaces quoted";
   dlg.setFlags(OFN_EXPLORER);
   ASSERT_TRUE(dlg.VBGetOpenFileName(name, title));
   EXPECT_EQ(name, Q(dir_.str()));
-  EXPECT_EQ(dlg.InitDirectory().mid(dir_.str().size() + 1, 13), N("a.avi|b.avi||"));
+  EXPECT_EQ(dlg.InitDirectory().mid(dir_.str().size() + 1, 15), N("a.avi|b c.avi||"));
 
   const std::string clip = dir_.file("Été à Zürich.avi");
   answerWith(ChooseFiles({clip}));

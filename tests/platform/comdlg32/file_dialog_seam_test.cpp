@@ -165,22 +165,6 @@ TEST_F(FileDialogSeam, ConfirmedChoiceIsWrittenBackAndTheRestOfTheBufferKept) {
   EXPECT_EQ(r.ofn.nFileExtension, r.fileText().size()) << "no extension: the NUL";
 }
 
-TEST_F(FileDialogSeam, SeveralFilesClassicAndExplorerForms) {
-  const std::string a = dir_.file("a.avi"), b = dir_.file("b c.avi");
-  answerWith(ChooseFiles({a, b}));
-  Record r;
-  r.ofn.Flags = OFN_ALLOWMULTISELECT;
-  ASSERT_TRUE(GetOpenFileNameA(r.get()));
-  EXPECT_EQ(r.fileText(), dir_.str() + " a.avi \"b c.avi\"");
-  EXPECT_EQ(r.ofn.nFileOffset, dir_.str().size() + 1);
-  r.ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER;
-  ASSERT_TRUE(GetOpenFileNameA(r.get()));
-  EXPECT_EQ(r.file.substr(0, dir_.str().size() + 16), dir_.str() + "\0a.avi\0b c.avi\0\0"s);
-  answerWith(ChooseFiles({b}));
-  ASSERT_TRUE(GetOpenFileNameA(r.get()));
-  EXPECT_EQ(r.fileText(), b) << "one file of a multiple selection is a plain path";
-}
-
 TEST_F(FileDialogSeam, FailuresReturnZeroWithTheirCodeAndWriteNoChoice) {
   const std::string a = dir_.file("a.avi"), b = dir_.file("sub/b.avi");
   const std::string longName = dir_.file(std::string(40, 'n') + ".avi");

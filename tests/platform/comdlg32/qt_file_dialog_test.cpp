@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QTimer>
 
 #include "platform/comdlg32/commdlg.h"
 #include "platform/comdlg32/qt_file_dialog.h"
-#include "platform/user32/qt_window_handles.h"
 #include "tests/dialogs/dialog_test_support.h"
 
 namespace tamso {
@@ -61,50 +58,6 @@ TEST(QtFileDialog, SetUpFromTheRequestAndAnsweringWhatItHolds) {
   EXPECT_EQ(save.dialog().defaultSuffix(), "avi");
   request.flags = OFN_OVERWRITEPROMPT;
   EXPECT_FALSE(QtFileDialog(request, nullptr).dialog().testOption(QFileDialog::DontConfirmOverwrite));
-}
-
-// Runs `act` on the modal file dialog once it shows.
-void WhenDialogShows(std::function<void(QFileDialog&)> act) {
-  auto* timer = new QTimer(qApp);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-      timer->deleteLater();
-      act(*dialog);
-    }
-  });
-  timer->start(10);
-}
-
-TEST(QtFileDialog, RealDialogIsModalToItsOwnerAndItsChoiceWrittenBack) {
-  testing::ScratchFolder dir;
-  const std::string clip = dir.file("clip.avi", "data");
-  QWidget owner;
-  owner.show();
-  std::string file(256, '\0');
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  ofn.hwndOwner = HwndForWidget(&owner);
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = 256;
-  ofn.lpstrInitialDir = dir.path().c_str();
-  ofn.Flags = OFN_FILEMUSTEXIST;
-
-  QWidget* parentSeen = nullptr;
-  Qt::WindowModality modality = Qt::NonModal;
-  WhenDialogShows([&](QFileDialog& dialog) {
-    parentSeen = dialog.parentWidget();
-    modality = dialog.windowModality();
-    dialog.selectFile("clip.avi");
-    static_cast<QDialog&>(dialog).accept();  // QFileDialog::accept, as OK does
-  });
-  ASSERT_TRUE(GetOpenFileNameA(&ofn));
-  EXPECT_EQ(parentSeen, &owner);
-  EXPECT_EQ(modality, Qt::WindowModal);
-  EXPECT_EQ(std::string(file.c_str()), clip);
-
-  WhenDialogShows([](QFileDialog& dialog) { dialog.reject(); });
-  EXPECT_FALSE(GetOpenFileNameA(&ofn));
-  EXPECT_EQ(CommDlgExtendedError(), 0u);
 }
 
 }  // namespace
