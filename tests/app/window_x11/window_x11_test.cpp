@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 #include <memory>
@@ -87,13 +88,9 @@ QString PointerTo(QPoint screen) {
 
 bool SpinUntil(const std::function<bool()>& done, int timeoutMs) {
   QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
+  for (clock.start(); !done(); QThread::msleep(10)) {
     if (clock.elapsed() > timeoutMs) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QEventLoop idle;
-    QTimer::singleShot(10, &idle, &QEventLoop::quit);
-    idle.exec();
   }
   return true;
 }
@@ -207,25 +204,19 @@ class WindowOnX11 : public ::testing::Test {
     return control->mapTo(form_.get(), control->rect().center());
   }
 
-  // A point of the picture whose 9 x 9 neighbourhood is light and which lies 6 pixels
-  // or more from every control and line.
+  // A point of the picture whose 13 x 13 neighbourhood is light (each channel 200 or
+  // more) and shows no control.
   QPoint lightPoint() const {
-    QRegion avoid;
-    for (const QWidget* c : form_->findChildren<QWidget*>())
-      if (c != form_->picBackground)
-        avoid += QRect(c->mapTo(form_.get(), QPoint()), c->size()).adjusted(-6, -6, 6, 6);
-    for (const QLine& line : form_->picBackground->lines())
-      avoid += QRect(line.p1(), line.p2()).adjusted(-6, -6, 6, 6);
-    const auto light = [&](int x, int y) {
+    const auto clear = [&](int x, int y) {
       const QRgb c = picture_.pixel(x, y);
-      return qRed(c) >= 200 && qGreen(c) >= 200 && qBlue(c) >= 200;
+      return qRed(c) >= 200 && qGreen(c) >= 200 && qBlue(c) >= 200 &&
+             form_->childAt(x, y) == form_->picBackground;
     };
-    for (int y = 4; y < picture_.height() - 4; y += 2) {
-      for (int x = 4; x < picture_.width() - 4; x += 2) {
-        bool clear = !avoid.contains(QPoint(x, y));
-        for (int dy = -4; clear && dy <= 4; ++dy)
-          for (int dx = -4; clear && dx <= 4; ++dx) clear = light(x + dx, y + dy);
-        if (clear) return {x, y};
+    for (int y = 6; y < picture_.height() - 6; y += 2) {
+      for (int x = 6; x < picture_.width() - 6; x += 2) {
+        bool all = true;
+        for (int d = 0; all && d < 169; ++d) all = clear(x + d % 13 - 6, y + d / 13 - 6);
+        if (all) return {x, y};
       }
     }
     ADD_FAILURE() << "no light spot of the picture outside the controls";

@@ -33,28 +33,9 @@ inline std::string Text(const Bytes& bytes) { return {bytes.begin(), bytes.end()
 inline Bytes SingleTrackSong(Bytes events, std::uint16_t division = 480) {
   events.insert(events.end(), {0x00, 0xFF, 0x2F, 0x00});
   const auto size = static_cast<std::uint32_t>(events.size());
-  Bytes song = {'M',
-                'T',
-                'h',
-                'd',
-                0,
-                0,
-                0,
-                6,
-                0,
-                0,
-                0,
-                1,
-                std::uint8_t(division >> 8),
-                std::uint8_t(division),
-                'M',
-                'T',
-                'r',
-                'k',
-                std::uint8_t(size >> 24),
-                std::uint8_t(size >> 16),
-                std::uint8_t(size >> 8),
-                std::uint8_t(size)};
+  Bytes song = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 0, 'M', 'T', 'r', 'k', 0, 0, 0, 0};
+  for (int i = 0; i < 2; ++i) song[13 - i] = std::uint8_t(division >> (8 * i));
+  for (int i = 0; i < 4; ++i) song[21 - i] = std::uint8_t(size >> (8 * i));
   song.insert(song.end(), events.begin(), events.end());
   return song;
 }
