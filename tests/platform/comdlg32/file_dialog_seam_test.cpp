@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 #include <string>
 
 #include "platform/comdlg32/commdlg.h"
@@ -45,14 +44,12 @@ class FileDialogSeam : public ::testing::Test {
   void answerWith(FileDialogAnswer answer) {
     handler_.emplace([this, answer](const FileDialogRequest& request) {
       seen_ = request;
-      seenCount_++;
       return answer;
     });
   }
   testing::ScratchFolder dir_;
   std::optional<ScopedFileDialogHandler> handler_;
   FileDialogRequest seen_;
-  int seenCount_ = 0;
 };
 
 TEST_F(FileDialogSeam, RequestShowsWhatTheRecordAsks) {
@@ -67,7 +64,6 @@ TEST_F(FileDialogSeam, RequestShowsWhatTheRecordAsks) {
   r.ofn.Flags = OFN_READONLY | OFN_FILEMUSTEXIST;
   answerWith({});
   EXPECT_FALSE(GetOpenFileNameA(r.get()));
-  ASSERT_EQ(seenCount_, 1);
   EXPECT_EQ(seen_.kind, FileDialogKind::Open);
   EXPECT_EQ(seen_.title, "Select an avi file...");
   ASSERT_EQ(seen_.filters.size(), 2u);
@@ -162,40 +158,45 @@ TEST_F(FileDialogSeam, FailuresReturnZeroWithTheirCodeAndWriteNoChoice) {
   const std::string a = dir_.file("a.avi"), b = dir_.file("sub/b.avi");
   const std::string longName = dir_.file(std::string(40, 'n') + ".avi");
   const HWND owner = RegisterWindow(std::make_shared<Window>());
-  using Tweak = std::function<void(OPENFILENAMEA&)>;
-  const Tweak none = [](OPENFILENAMEA&) {};
   const struct {
     const char* what;
     FileDialogAnswer answer;
-    Tweak tweak;
-    bool save;
-    DWORD error;
+    DWORD flags = 0;
+    bool save = false;
+    DWORD structSize = OPENFILENAME_SIZE_VERSION_400A, maxFile = 260, maxTitle = 64, owner = 0;
+    DWORD error = FNERR_INVALIDFILENAME;
   } cases[] = {
-      {"cancel", CancelDialog(), none, false, 0},
-      {"missing file", ChooseFiles({dir_.str() + "/missing.avi"}),
-       [](auto& o) { o.Flags = OFN_FILEMUSTEXIST; }, false, FNERR_INVALIDFILENAME},
-      {"missing path", ChooseFiles({dir_.str() + "/no/such/x.avi"}),
-       [](auto& o) { o.Flags = OFN_PATHMUSTEXIST; }, true, FNERR_INVALIDFILENAME},
-      {"a folder", ChooseFiles({dir_.str()}), [](auto& o) { o.Flags = OFN_FILEMUSTEXIST; }, false,
-       FNERR_INVALIDFILENAME},
-      {"several without the flag", ChooseFiles({a, a}), none, false, FNERR_INVALIDFILENAME},
-      {"several to save", ChooseFiles({a, a}), [](auto& o) { o.Flags = OFN_ALLOWMULTISELECT; }, true,
-       FNERR_INVALIDFILENAME},
-      {"two folders", ChooseFiles({a, b}), [](auto& o) { o.Flags = OFN_ALLOWMULTISELECT; }, false,
-       FNERR_INVALIDFILENAME},
-      {"no file", ChooseFiles({}), none, false, FNERR_INVALIDFILENAME},
-      {"title buffer", ChooseFiles({a}), [](auto& o) { o.nMaxFileTitle = 5; }, false, FNERR_BUFFERTOOSMALL},
-      {"struct size", ChooseFiles({a}), [](auto& o) { o.lStructSize = 88; }, false, CDERR_STRUCTSIZE},
-      {"no buffer", ChooseFiles({a}), [](auto& o) { o.nMaxFile = 0; }, false, CDERR_INITIALIZATION},
-      {"unknown owner", ChooseFiles({a}), [](auto& o) { o.hwndOwner = 0x7FFF1234; }, false,
-       CDERR_DIALOGFAILURE},
+      {.what = "cancel", .answer = CancelDialog(), .error = 0},
+      {.what = "missing file",
+       .answer = ChooseFiles({dir_.str() + "/missing.avi"}),
+       .flags = OFN_FILEMUSTEXIST},
+      {.what = "missing path",
+       .answer = ChooseFiles({dir_.str() + "/no/x.avi"}),
+       .flags = OFN_PATHMUSTEXIST,
+       .save = true},
+      {.what = "a folder", .answer = ChooseFiles({dir_.str()}), .flags = OFN_FILEMUSTEXIST},
+      {.what = "several without the flag", .answer = ChooseFiles({a, a})},
+      {.what = "several to save", .answer = ChooseFiles({a, a}), .flags = OFN_ALLOWMULTISELECT, .save = true},
+      {.what = "two folders", .answer = ChooseFiles({a, b}), .flags = OFN_ALLOWMULTISELECT},
+      {.what = "no file", .answer = ChooseFiles({})},
+      {.what = "title buffer", .answer = ChooseFiles({a}), .maxTitle = 5, .error = FNERR_BUFFERTOOSMALL},
+      {.what = "struct size", .answer = ChooseFiles({a}), .structSize = 88, .error = CDERR_STRUCTSIZE},
+      {.what = "no buffer", .answer = ChooseFiles({a}), .maxFile = 0, .error = CDERR_INITIALIZATION},
+      {.what = "unknown owner",
+       .answer = ChooseFiles({a}),
+       .owner = 0x7FFF1234,
+       .error = CDERR_DIALOGFAILURE},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     answerWith(c.answer);
     Record r;
     r.file = "start\0"s + std::string(250, 'x');
-    c.tweak(r.ofn);
+    r.ofn.Flags = c.flags;
+    r.ofn.lStructSize = c.structSize;
+    r.ofn.nMaxFile = c.maxFile;
+    r.ofn.nMaxFileTitle = c.maxTitle;
+    r.ofn.hwndOwner = c.owner;
     EXPECT_FALSE(c.save ? GetSaveFileNameA(r.get()) : GetOpenFileNameA(r.get()));
     EXPECT_EQ(CommDlgExtendedError(), c.error);
     EXPECT_EQ(r.file, "start\0"s + std::string(250, 'x'));
