@@ -1,6 +1,6 @@
 #pragma once
-// Helpers for the tests of the file dialogs and the shell folders: a scratch folder that
-// is removed afterwards, and environment variables set for one test.
+// Scratch folders, environment variables and a home folder of their own for the tests of
+// the file dialogs and the shell folders; each is undone when it goes.
 
 #include <unistd.h>
 
@@ -32,13 +32,11 @@ class ScratchFolder {
 
   const std::filesystem::path& path() const { return path_; }
   std::string str() const { return path_.string(); }
-
   // Writes `bytes` to `name` inside the folder (making folders on the way); its path.
   std::string file(const std::string& name, const std::string& bytes = {}) const {
-    const auto p = path_ / name;
-    std::filesystem::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p.string();
+    std::filesystem::create_directories((path_ / name).parent_path());
+    std::ofstream(path_ / name, std::ios::binary) << bytes;
+    return (path_ / name).string();
   }
   std::string folder(const std::string& name) const {
     std::filesystem::create_directories(path_ / name);
@@ -67,28 +65,22 @@ class ScopedEnvironment {
 
  private:
   static void apply(const std::string& name, const std::optional<std::string>& value) {
-    if (value) {
-      ::setenv(name.c_str(), value->c_str(), 1);
-    } else {
-      ::unsetenv(name.c_str());
-    }
+    value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
   }
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
-// A home folder of its own for one test: HOME points at a scratch folder whose
-// user-dirs.dirs names "Documents" as the documents folder (made when `withDocuments`),
-// and the XDG base directory variables are unset.
+// HOME points at a scratch folder whose user-dirs.dirs names "Documents" (made when
+// `withDocuments`) and "Music" (not made); the XDG base directory variables are unset.
 class ScratchHome {
  public:
   explicit ScratchHome(bool withDocuments = true) {
     env_.set("HOME", home_.str());
     for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
-                             "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
+                             "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"})
       env_.set(name, std::nullopt);
-    }
     home_.file(".config/user-dirs.dirs",
-               "# written by a test\nXDG_DOCUMENTS_DIR=\"$HOME/Documents\"\nXDG_MUSIC_DIR=\"$HOME/Music\"\n");
+               "XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\nXDG_MUSIC_DIR=\"$HOME/Music\"\n");
     if (withDocuments) home_.folder("Documents");
   }
   const ScratchFolder& folder() const { return home_; }

@@ -5,9 +5,9 @@
 #include <QTimer>
 #include <stdexcept>
 
-#include "platform/comdlg32/file_dialog_seam.h"
 #include "platform/msvfw32/msvfw32.h"
 #include "platform/msvfw32/preview_pane.h"
+#include "platform/user32/qt_window_handles.h"
 #include "tests/dialogs/dialog_test_support.h"
 
 namespace tamso {
@@ -25,63 +25,42 @@ class ScopedDescriber {
   PreviewDescriber previous_;
 };
 
-TEST(PreviewText, NameAndSizeByDefault) {
+TEST(PreviewText, NameAndSizeUnlessADescriberSpeaks) {
   testing::ScratchFolder dir;
-  const std::string clip = dir.file("clip.avi", std::string(1234, 'x'));
-  EXPECT_EQ(DefaultPreviewText(Q(clip)), "clip.avi\r\nSize: 1234 bytes");
+  const QString clip = Q(dir.file("clip.avi", std::string(1234, 'x')));
+  EXPECT_EQ(DescribeForPreview(clip), "clip.avi\r\nSize: 1234 bytes");
   EXPECT_EQ(DefaultPreviewText(Q(dir.str() + "/gone.avi")), "gone.avi");
   EXPECT_EQ(DefaultPreviewText(Q(dir.str())), "");
   EXPECT_EQ(DefaultPreviewText(""), "");
+  ScopedDescriber report([](const QString& path) { return "Report of " + path; });
+  EXPECT_EQ(DescribeForPreview(clip), "Report of " + clip);
+  ScopedDescriber failing([](const QString&) -> QString { throw std::runtime_error("unreadable"); });
+  EXPECT_EQ(DescribeForPreview(clip), "clip.avi\r\nSize: 1234 bytes") << "a failing describer falls back";
 }
 
-TEST(PreviewText, InstalledDescriberSpeaksAndAFailingOneFallsBack) {
-  testing::ScratchFolder dir;
-  const QString clip = Q(dir.file("clip.avi", "abc"));
-  {
-    ScopedDescriber report([](const QString& path) { return "Report of " + path; });
-    EXPECT_EQ(DescribeForPreview(clip), "Report of " + clip);
-    ScopedDescriber failing([](const QString&) -> QString { throw std::runtime_error("unreadable"); });
-    EXPECT_EQ(DescribeForPreview(clip), "clip.avi\r\nSize: 3 bytes");
-  }
-  EXPECT_EQ(DescribeForPreview(clip), "clip.avi\r\nSize: 3 bytes");
-}
-
-TEST(PreviewDialog, SeamSeesThePreviewKind) {
-  FileDialogKind kind = FileDialogKind::Open;
-  ScopedFileDialogHandler handler([&](const FileDialogRequest& request) {
-    kind = request.kind;
-    return CancelDialog();
-  });
-  std::string file(64, '\0');
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = 64;
-  EXPECT_FALSE(GetOpenFileNamePreviewA(&ofn));
-  EXPECT_EQ(kind, FileDialogKind::OpenPreview);
-}
-
-TEST(PreviewDialog, PaneBesideTheListDescribesTheCurrentFile) {
+TEST(PreviewDialog, PaneBesideTheListDescribesTheCurrentFileInADialogModalToItsOwner) {
   testing::ScratchFolder dir;
   const std::string clip = dir.file("clip.avi", "0123456789");
-  ScopedDescriber report([](const QString& path) {
-    return path.endsWith(".avi") ? "AVI report for " + path : DefaultPreviewText(path);
-  });
+  ScopedDescriber report([](const QString& path) { return "AVI report for " + path; });
   std::string file(256, '\0');
   OPENFILENAMEA ofn{};
   ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  QWidget owner;
+  owner.show();
+  ofn.hwndOwner = HwndForWidget(&owner);
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = 256;
   ofn.lpstrInitialDir = dir.path().c_str();
   ofn.Flags = OFN_FILEMUSTEXIST;
 
   QString shown;
-  bool paneVisible = false;
+  bool paneVisible = false, modalToOwner = false;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     if (!dialog) return;
     poll.stop();
+    modalToOwner = dialog->parentWidget() == &owner && dialog->windowModality() == Qt::WindowModal;
     if (auto* pane = dialog->findChild<PreviewPane*>()) {
       paneVisible = pane->isVisible();
       emit dialog->currentChanged(Q(clip));  // the user moves onto the file
@@ -93,8 +72,17 @@ TEST(PreviewDialog, PaneBesideTheListDescribesTheCurrentFile) {
   poll.start(10);
   ASSERT_TRUE(GetOpenFileNamePreviewA(&ofn));
   EXPECT_TRUE(paneVisible);
+  EXPECT_TRUE(modalToOwner);
   EXPECT_EQ(shown, "AVI report for " + Q(clip));
   EXPECT_EQ(std::string(file.c_str()), clip);
+
+  poll.disconnect();
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (QWidget* dialog = QApplication::activeModalWidget()) poll.stop(), dialog->close();
+  });
+  poll.start(10);
+  EXPECT_FALSE(GetOpenFileNamePreviewA(&ofn)) << "closed without a choice";
+  EXPECT_EQ(CommDlgExtendedError(), 0u);
 }
 
 }  // namespace

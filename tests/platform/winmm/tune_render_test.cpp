@@ -1,10 +1,13 @@
 // The synthesiser behind the tune, heard through a WAV file.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <thread>
+
+#include "platform/winmm/fluidsynth_library.h"
 #include "platform/winmm/midi_file.h"
 #include "platform/winmm/midi_synth.h"
-#include "tests/platform/winmm/test_songs.h"
-#include "tests/platform/winmm/wav_reader.h"
+#include "tests/platform/winmm/winmm_test_support.h"
 
 namespace tamso::winmm {
 namespace {
@@ -12,11 +15,10 @@ namespace {
 TEST(TuneRender, TheWholeTuneSoundsForItsLength) {
   const auto soundFont = FindSoundFont(DebianSoundFonts());
   ASSERT_TRUE(soundFont) << "a General MIDI soundfont (timgm6mb-soundfont) is installed";
-  testing::ScratchFolder folder("render");
+  testing::ScratchFolder folder;
   const auto song = testing::ReadFile(testing::KittyTune());
   const auto facts = ReadMidiFile(song);
   ASSERT_TRUE(facts);
-
   ASSERT_EQ(RenderMidiToWav(song, *soundFont, folder.path() / "kitty.wav"), 0u);
   const auto wav = testing::ReadWav(folder.path() / "kitty.wav");
   ASSERT_TRUE(wav);
@@ -25,20 +27,27 @@ TEST(TuneRender, TheWholeTuneSoundsForItsLength) {
   // The song's own length, and a few seconds more while the last notes die away.
   EXPECT_GE(wav->seconds(), facts->seconds);
   EXPECT_LE(wav->seconds(), facts->seconds + 10);
-  // Music all the way through: no stretch of five seconds is silent.
+  // Music all the way through: no stretch of five seconds is silent; then it ends.
   for (double t = 0; t + 5 <= facts->seconds; t += 5)
     EXPECT_GT(wav->rms(t, t + 5), 0.01) << "at " << t << " s";
-  EXPECT_LT(wav->rms(wav->seconds() - 0.5, wav->seconds()), 0.1 * wav->rms(0, facts->seconds)) << "it ends";
-}
+  EXPECT_LT(wav->rms(wav->seconds() - 0.5, wav->seconds()), 0.1 * wav->rms(0, facts->seconds));
 
-TEST(TuneRender, AMissingSoundfontOrFolderIsAnError) {
-  testing::ScratchFolder folder("render-errors");
-  const auto song = testing::ShortSong();
   EXPECT_EQ(RenderMidiToWav(song, folder.path() / "none.sf2", folder.path() / "a.wav"),
             MCIERR_CANNOT_LOAD_DRIVER);
-  const auto soundFont = FindSoundFont(DebianSoundFonts());
-  ASSERT_TRUE(soundFont);
   EXPECT_EQ(RenderMidiToWav(song, *soundFont, folder.path() / "no" / "such" / "a.wav"), MCIERR_HARDWARE);
+}
+
+TEST(FluidSynthLibrary, OpensOnceForAllThreadsAndOnlyTheRealLibrary) {
+  std::array<std::shared_ptr<const FluidSynthLibrary>, 4> seen;
+  {
+    std::array<std::jthread, seen.size()> callers;
+    for (std::size_t i = 0; i < seen.size(); ++i)
+      callers[i] = std::jthread([&seen, i] { seen[i] = FluidSynth(); });
+  }
+  ASSERT_TRUE(seen[0]) << "libfluidsynth3 is installed";
+  for (const auto& table : seen) EXPECT_EQ(table, seen[0]);
+  EXPECT_EQ(OpenFluidSynthLibrary("libtamso-no-such-synthesiser.so.3"), nullptr);
+  EXPECT_EQ(OpenFluidSynthLibrary("libm.so.6"), nullptr) << "a library, but not FluidSynth";
 }
 
 }  // namespace
