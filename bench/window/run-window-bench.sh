@@ -3,7 +3,10 @@
 # with a mask, on the same Xvfb in one run, RUNS starts each (default 20), alternating.
 # Rows: tamso-avi as built (kitty.mid beside it, no sound output on the machine), the same
 # without kitty.mid, and, when PulseAudio is installed, the same with a sound server whose
-# null sink takes the tune (the tune then plays for real).
+# null sink takes the tune (the tune then plays for real). Everything runs in a D-Bus
+# session of its own when dbus-run-session is installed, as on a desktop: without a session
+# bus, every Qt program that shows widgets first tries to start one for accessibility,
+# which stalls it for several milliseconds.
 # Usage: bench/window/run-window-bench.sh [RUNS]
 set -euo pipefail
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
@@ -19,7 +22,9 @@ trap 'rm -rf "$silent"' EXIT
 cp -r "$bin"/. "$silent"
 rm "$silent/kitty.mid"
 
-bash tests/support/run-x11.sh -- bash -c '
+session=()
+command -v dbus-run-session >/dev/null && session=(dbus-run-session --)
+bash tests/support/run-x11.sh -- "${session[@]}" bash -c '
   probe=$1; app=$2; silent=$3; bare=$4; picture=$5; runs=$6
   measure() { "$probe" 1 1000 "${@:2}" | sed "s/^/$1 /"; }
   for i in $(seq 1 "$runs"); do
