@@ -17,18 +17,15 @@ TEST(QtFileDialog, SetUpFromTheRequestAndAnsweringWhatItHolds) {
   testing::ScratchFolder dir;
   const std::string clip = dir.file("clip.avi");
   FileDialogRequest request;
-  request.title = "Pick a clip";
   request.filters = {{"AVI files", "*.avi;*.divx"}, {"All files", "*.*"}};
   request.selectedFilter = 1;
   request.initialDirectory = dir.str();
   request.flags = OFN_FILEMUSTEXIST;
   QtFileDialog open(request, nullptr);
   QFileDialog& d = open.dialog();
-  EXPECT_EQ(d.windowTitle(), "Pick a clip");
   EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFile);
   EXPECT_EQ(d.nameFilters(), QStringList({"AVI files (*.avi *.divx)", "All files (*)"}));
   EXPECT_EQ(d.selectedNameFilter(), "All files") << "the patterns are not shown";
-  EXPECT_EQ(d.directory().absolutePath(), QString::fromStdString(dir.str()));
   EXPECT_EQ(open.readOnlyBox(), nullptr);
 
   // What the user left in the dialog is the answer.

@@ -69,8 +69,7 @@ TEST(PreviewDialog, PaneBesideTheListDescribesTheCurrentFileInADialogModalToItsO
   });
   poll.start(10);
   ASSERT_TRUE(GetOpenFileNamePreviewA(&ofn));
-  EXPECT_TRUE(paneVisible);
-  EXPECT_TRUE(modalToOwner);
+  EXPECT_TRUE(paneVisible && modalToOwner);
   EXPECT_EQ(shown, "AVI report for " + Q(clip));
   EXPECT_EQ(std::string(file.c_str()), clip);
 }
