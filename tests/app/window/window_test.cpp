@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <filesystem>
+#include <tuple>
 
 #include "app/frmTamso.h"
 #include "platform/comdlg32/file_dialog_seam.h"
@@ -17,12 +18,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct ShownBox {
-  HWND hWnd;
-  std::string text, caption;
-  UINT type;
-};
 
 // Answers the file dialog with `files` (none: Cancel).
 tamso::ScopedFileDialogHandler Answer(std::vector<std::string> files,
@@ -75,7 +70,7 @@ TEST(Window, ControlsSitWhereTheyBelongWithTheirCaptionsFontsAndTabOrder) {
 
 TEST(Window, BrowseAsksForAnAviAndReportsWhatWentWrong) {
   frmTamso form;
-  std::vector<ShownBox> boxes;
+  std::vector<std::tuple<HWND, std::string, std::string, UINT>> boxes;  // owner, text, caption, type
   tamso::ScopedMessageBoxHandler recordBoxes(
       [&](HWND hWnd, const std::string& text, const std::string& caption, UINT type) {
         return boxes.push_back({hWnd, text, caption, type}), 1;
@@ -96,9 +91,8 @@ TEST(Window, BrowseAsksForAnAviAndReportsWhatWentWrong) {
   EXPECT_EQ(asked[0].initialName, "") << "the buffer of spaces is no name";
   EXPECT_EQ(fs::path(asked[0].initialDirectory), fs::current_path());
   ASSERT_EQ(boxes.size(), 1u);
-  const ShownBox& box = boxes[0];
-  EXPECT_TRUE(box.text == "Error with the file:\r\n" + missing && box.caption == "Tamso AVI" &&
-              box.type == 64u && box.hWnd == form.hWnd());
+  EXPECT_EQ(boxes[0],
+            std::tuple(form.hWnd(), "Error with the file:\r\n" + missing, std::string("Tamso AVI"), 64u));
   EXPECT_EQ(form.lblTitle->caption().toStdString(), missing);
   EXPECT_EQ(form.lblResults->caption(), "Unknown format");
 
