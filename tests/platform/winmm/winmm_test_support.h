@@ -26,7 +26,6 @@ inline Bytes ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-inline std::string Text(const Bytes& bytes) { return {bytes.begin(), bytes.end()}; }
 
 // A format-0 MIDI file with one track holding `events` (delta times included), closed
 // by an end-of-track event.
