@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "app/avi_report.h"
 #include "app/codec_list.h"
@@ -129,7 +130,12 @@ void frmTamso::Form_Load() {
   lblTitle->setCaption(QString());
   lblResults->setCaption(QString());
   makeFrameless();
-  sendTuneCommand("play kitty.mid");
+  // The tune starts once the window is on screen, at the first pass of the event loop:
+  // opening the synthesiser maps some forty libraries, which would slow the window's own
+  // start. Nobody hears the difference; a window closed by then plays nothing.
+  QTimer::singleShot(0, this, [this] {
+    if (isVisible()) sendTuneCommand("play kitty.mid");
+  });
 }
 
 void frmTamso::makeFrameless() {

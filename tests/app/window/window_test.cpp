@@ -126,6 +126,7 @@ TEST(Window, TunePlaysWhileTheWindowIsOpenAndOnlyWhenItIsThere) {
   {
     frmTamso form;
     form.show();
+    QCoreApplication::processEvents();  // the tune starts once the window is on screen
     EXPECT_EQ(mode(), "stopped") << "without the tune no command is sent";
   }
   fs::current_path(previous);
@@ -133,6 +134,7 @@ TEST(Window, TunePlaysWhileTheWindowIsOpenAndOnlyWhenItIsThere) {
   for (bool byQuit : {false, true}) {
     frmTamso form;
     form.show();
+    QCoreApplication::processEvents();
     EXPECT_EQ(mode(), "playing");
     byQuit ? form.cmdQuit->click() : (void)form.close();
     EXPECT_FALSE(form.isVisible());
