@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/kernel32/pe_resources.h"
@@ -20,21 +21,19 @@ const std::vector<tamso::testing::PeResource> kResources = {
     {10, 101, {1, 2, 3}}, {10, u"SHAPE", {6, 7, 8, 9}}, {3, 101, {0xAA}}, {u"CUSTOM", 1, {0xBB}}};
 
 TEST(PeResources, FindsResourcesByNumberAndByNameIn32And64BitFiles) {
-  const struct {
-    Name type, name;
-    Bytes data;  // empty: not found
-  } cases[] = {
-      {N(10), N(101), {1, 2, 3}}, {N(10), N("SHAPE"), {6, 7, 8, 9}},
-      {N(3), N(101), {0xAA}},     {N(10), N(7), {}},
-      {N(10), N("SHAP"), {}},
-  };
+  const std::tuple<Name, Name, Bytes> cases[] = {// no bytes: not found
+                                                 {N(10), N(101), {1, 2, 3}},
+                                                 {N(10), N("SHAPE"), {6, 7, 8, 9}},
+                                                 {N(3), N(101), {0xAA}},
+                                                 {N(10), N(7), {}},
+                                                 {N(10), N("SHAP"), {}}};
   for (bool wide : {false, true}) {
     const Bytes file = WritePeFile(kResources, wide);
     const auto pe = tamso::PeResources::Read(file);
     ASSERT_TRUE(pe);
-    for (const auto& c : cases) {
-      const auto data = pe->find(c.type, c.name);
-      EXPECT_EQ(data ? Bytes(data->begin(), data->end()) : Bytes{}, c.data) << wide << " " << c.data.size();
+    for (const auto& [type, name, bytes] : cases) {
+      const auto data = pe->find(type, name);
+      EXPECT_EQ(data ? Bytes(data->begin(), data->end()) : Bytes{}, bytes) << wide << " " << bytes.size();
     }
   }
   EXPECT_EQ(tamso::ParseResourceName("#101"), N(101));
