@@ -41,8 +41,7 @@ TEST(DibSection, ClearUpFailedAndOverflowingCreatesFreeEverythingAndKeepTheAsked
     cDIBSection dib;
     ASSERT_TRUE(dib.Create(5, 3));
     dib.ClearUp();
-    EXPECT_EQ(dib.hdc() + dib.hDib(), 0u);
-    EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
+    EXPECT_TRUE(!dib.hdc() && !dib.hDib() && !dib.DIBSectionBitsPtr());
     EXPECT_EQ(dib.BytesPerScanLine() * dib.Height(), 48);
     for (auto [w, h] : {std::pair{0, 5}, std::pair{-2, 5}}) {
       ASSERT_TRUE(dib.Create(3, 3));

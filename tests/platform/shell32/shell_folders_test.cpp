@@ -46,7 +46,6 @@ std::string PathOf(int csidl) {
 
 TEST(ShellCalls, MissingFoldersExistOnlyWhenCreationIsAskedAndLongPathsAreRefused) {
   testing::ScratchHome home;
-  EXPECT_EQ(SHGetSpecialFolderLocation(0, CSIDL_PERSONAL, nullptr), E_INVALIDARG);
   EXPECT_EQ(PathOf(CSIDL_MYMUSIC), "!" + std::to_string(E_FOLDER_NOT_FOUND));
   EXPECT_EQ(PathOf(CSIDL_MYMUSIC | CSIDL_FLAG_CREATE), home.folder().str() + "/Music");
   EXPECT_TRUE(std::filesystem::is_directory(home.folder().path() / "Music"));
