@@ -11,14 +11,11 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint32_t kSectionRva = 0x1000, kHeaderBytes = 0x200, kHighBit = 0x80000000u;
 
-void Put16(Bytes& b, std::size_t at, std::size_t v) {
-  b.resize(std::max(b.size(), at + 2));
-  StoreU16(b, at, static_cast<std::uint16_t>(v));
-}
-
-void Put32(Bytes& b, std::size_t at, std::size_t v) {
-  b.resize(std::max(b.size(), at + 4));
-  StoreU32(b, at, static_cast<std::uint32_t>(v));
+// Stores `v` in `width` bytes at `at`, growing `b` as needed.
+void Put(Bytes& b, std::size_t at, std::size_t v, std::size_t width = 4) {
+  b.resize(std::max(b.size(), at + width));
+  width == 2 ? StoreU16(b, at, static_cast<std::uint16_t>(v))
+             : StoreU32(b, at, static_cast<std::uint32_t>(v));
 }
 
 // Appends a directory of `entries` and returns the offset of its first entry.
@@ -28,8 +25,8 @@ std::size_t Directory(Bytes& s, const Map& entries) {
   const std::size_t at = s.size();
   const auto named =
       std::count_if(entries.begin(), entries.end(), [](const auto& e) { return e.first.index() == 0; });
-  Put16(s, at + 12, static_cast<std::size_t>(named));
-  Put16(s, at + 14, entries.size() - static_cast<std::size_t>(named));
+  Put(s, at + 12, static_cast<std::size_t>(named), 2);
+  Put(s, at + 14, entries.size() - static_cast<std::size_t>(named), 2);
   s.resize(at + 16 + 8 * entries.size());
   return at + 16;
 }
@@ -37,16 +34,16 @@ std::size_t Directory(Bytes& s, const Map& entries) {
 // Writes the key of the entry at `entry`, and its subdirectory's offset: the end of `s`.
 void Entry(Bytes& s, std::size_t entry, const PeKey& key) {
   if (const int* id = std::get_if<int>(&key)) {
-    Put32(s, entry, static_cast<std::size_t>(*id));
+    Put(s, entry, static_cast<std::size_t>(*id));
   } else {
     const std::u16string& name = std::get<std::u16string>(key);
     const std::size_t at = s.size();
-    Put32(s, entry, kHighBit | at);
-    Put16(s, at, name.size());
-    for (std::size_t i = 0; i < name.size(); ++i) Put16(s, at + 2 + 2 * i, name[i]);
+    Put(s, entry, kHighBit | at);
+    Put(s, at, name.size(), 2);
+    for (std::size_t i = 0; i < name.size(); ++i) Put(s, at + 2 + 2 * i, name[i], 2);
   }
   s.resize((s.size() + 3) / 4 * 4);
-  Put32(s, entry + 4, kHighBit | s.size());
+  Put(s, entry + 4, kHighBit | s.size());
 }
 
 }  // namespace
@@ -65,11 +62,11 @@ std::vector<std::uint8_t> WritePeFile(const std::vector<PeResource>& resources, 
       nameEntry += 8;
       // One language, then its data entry (address, size) and the data.
       const std::size_t language = s.size();
-      Put16(s, language + 14, 1);
-      Put32(s, language + 16, 0x409);
-      Put32(s, language + 20, language + 24);
-      Put32(s, language + 24, kSectionRva + language + 40);
-      Put32(s, language + 28, data->size());
+      Put(s, language + 14, 1, 2);
+      Put(s, language + 16, 0x409);
+      Put(s, language + 20, language + 24);
+      Put(s, language + 24, kSectionRva + language + 40);
+      Put(s, language + 28, data->size());
       s.resize(language + 40);
       s.insert(s.end(), data->begin(), data->end());
     }
@@ -79,26 +76,26 @@ std::vector<std::uint8_t> WritePeFile(const std::vector<PeResource>& resources, 
 
   // Headers: DOS stub pointer, PE signature, COFF header, optional header, one section.
   Bytes file;
-  Put16(file, 0, 0x5A4D);
-  Put32(file, 0x3C, 0x40);
-  Put32(file, 0x40, 0x00004550);
+  Put(file, 0, 0x5A4D, 2);
+  Put(file, 0x3C, 0x40);
+  Put(file, 0x40, 0x00004550);
   const std::size_t coff = 0x44, optional = coff + 20, optionalSize = wide ? 240 : 224;
-  Put16(file, coff, wide ? 0x8664 : 0x14C);
-  Put16(file, coff + 2, 1);
-  Put16(file, coff + 16, optionalSize);
-  Put16(file, coff + 18, 0x2102);  // a DLL
-  Put16(file, optional, wide ? 0x20B : 0x10B);
+  Put(file, coff, wide ? 0x8664 : 0x14C, 2);
+  Put(file, coff + 2, 1, 2);
+  Put(file, coff + 16, optionalSize, 2);
+  Put(file, coff + 18, 0x2102, 2);  // a DLL
+  Put(file, optional, wide ? 0x20B : 0x10B, 2);
   const std::size_t directories = optional + (wide ? 112 : 96);
-  Put32(file, directories - 4, 16);
-  Put32(file, directories + 16, kSectionRva);  // the resource directory
-  Put32(file, directories + 20, sectionSize);
+  Put(file, directories - 4, 16);
+  Put(file, directories + 16, kSectionRva);  // the resource directory
+  Put(file, directories + 20, sectionSize);
   const std::size_t section = optional + optionalSize;
-  Put32(file, section, 0x7273722E);  // ".rsr"
-  Put16(file, section + 4, 'c');
-  Put32(file, section + 8, sectionSize);
-  Put32(file, section + 12, kSectionRva);
-  Put32(file, section + 16, s.size());
-  Put32(file, section + 20, kHeaderBytes);
+  Put(file, section, 0x7273722E);  // ".rsr"
+  Put(file, section + 4, 'c', 2);
+  Put(file, section + 8, sectionSize);
+  Put(file, section + 12, kSectionRva);
+  Put(file, section + 16, s.size());
+  Put(file, section + 20, kHeaderBytes);
   file.resize(kHeaderBytes);
   file.insert(file.end(), s.begin(), s.end());
   return file;

@@ -1,18 +1,14 @@
 // The Qt side of the window calls, on Qt's offscreen platform.
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
-#include <QMessageBox>
 #include <QRegion>
-#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include "platform/gdi32/wingdi.h"
-#include "platform/user32/message_box.h"
 #include "platform/user32/qt_desktop.h"
 #include "platform/user32/qt_window_handles.h"
 #include "platform/user32/winuser.h"
@@ -35,23 +31,6 @@ TEST(QtWindowRegion, TheRegionBecomesTheWidgetsMask) {
   EXPECT_TRUE(widget.mask().intersected(widget.rect()).isEmpty());
   ASSERT_EQ(SetWindowRgn(hWnd, 0, TRUE), 1);
   EXPECT_TRUE(widget.mask().isEmpty());
-}
-
-TEST(QtMessageBox, ShowsTheTextWithLineBreaksTheIconAndAnswersWithTheButton) {
-  tamso::InstallQtMessageBoxes();
-  QString text, title;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    text = box->text(), title = box->windowTitle(), icon = box->icon();
-    box->button(QMessageBox::No)->click();
-  });
-  EXPECT_EQ(MessageBoxA(0, "<b>Sure?</b>\r\nsecond line", "Tamso AVI", MB_YESNO | MB_ICONQUESTION), IDNO);
-  EXPECT_EQ(text, QStringLiteral("<b>Sure?</b>\nsecond line"));
-  EXPECT_EQ(title, QStringLiteral("Tamso AVI"));
-  EXPECT_EQ(icon, QMessageBox::Question);
-  tamso::SetMessageBoxHandler(nullptr);
 }
 
 TEST(QtClipboard, ABitmapArrivesAsAnImage) {
