@@ -10,10 +10,12 @@
 #include "platform/runtime/app_paths.h"
 #include "tests/graphics/test_support.h"
 #include "tests/platform/kernel32/pe_writer.h"
+#include "tests/support/avi_writer.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using tamso::test::WriteFile;
 using tamso::testing::ErrorOf;
 using tamso::testing::ScopedTestWindow;
 using tamso::testing::Shown;
@@ -22,12 +24,7 @@ using Rects = std::vector<RECT>;
 
 Bytes ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
@@ -35,14 +32,12 @@ QString Q(const fs::path& path) { return QString::fromStdString(path.string()); 
 class RegionFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::create_directories(folder_);
     // A 4 x 3 bitmap, black but for its top row and one pixel below it.
     ASSERT_TRUE(dib_.Create(4, 3));
     std::fill_n(dib_.DIBSectionBitsPtr() + 24, 12, 200);
     dib_.DIBSectionBitsPtr()[12 + 3] = 200;
     region_.Create(dib_, 0);
   }
-  void TearDown() override { fs::remove_all(folder_); }
 
   // The error `action` raises, checked for this class's source.
   tamso::Error Raised(const auto& action) {
@@ -52,7 +47,8 @@ class RegionFiles : public ::testing::Test {
   }
 
   const Rects shape_ = {{0, 0, 4, 1}, {1, 1, 2, 2}};
-  const fs::path folder_ = fs::temp_directory_path() / ("region-files-" + std::to_string(::getpid()));
+  tamso::test::TempDir dir_;
+  const fs::path folder_ = dir_.path();
   cDIBSection dib_;
   cDIBSectionRegion region_;
 };
@@ -92,8 +88,7 @@ TEST_F(RegionFiles, FailedSavesRaiseAndKeepWhatWasThere) {
   WriteFile(file, Bytes{1, 2, 3});
   region_.Destroy();
   const tamso::Error e = Raised([&] { region_.Save(Q(file)); });
-  EXPECT_EQ(e.number(), 26010);
-  EXPECT_EQ(e.description(), "No region to save");
+  EXPECT_EQ(std::pair(e.number(), e.description()), std::pair(26010, std::string("No region to save")));
   EXPECT_EQ(ReadFile(file), (Bytes{1, 2, 3}));
 }
 
@@ -104,8 +99,7 @@ TEST_F(RegionFiles, UnreadableFilesRaiseAndKeepTheRegionRejectedDataDropsIt) {
   WriteFile(file, {});
   EXPECT_EQ(Raised([&] { region_.LoadFromFile(Q(file)); }).number(), tamso::kErrSubscriptOutOfRange);
   const tamso::Error e = Raised([&] { region_.LoadFromFile(Q(folder_ / "missing.rgn")); });
-  EXPECT_EQ(e.number(), 53);
-  EXPECT_EQ(e.description(), "File not found");
+  EXPECT_EQ(std::pair(e.number(), e.description()), std::pair(53, std::string("File not found")));
   EXPECT_TRUE(region_.Applied(w.hWnd));
   EXPECT_EQ(Shown(region_), shape_);
 
@@ -133,14 +127,13 @@ TEST_F(RegionFiles, ResourcesOfALibraryOrOfTheProgramBecomeTheRegion) {
   }
   EXPECT_FALSE(region_.LoadFromResource(102, Q(library)));  // not a region data block
   ASSERT_TRUE(region_.LoadFromResource(101, Q(library)));
-  for (const fs::path& notALibrary : {folder_ / "none.dll", saved}) {
-    const tamso::Error e = Raised([&] { region_.LoadFromResource(101, Q(notALibrary)); });
-    EXPECT_EQ(e.number(), 26013);
-    EXPECT_EQ(e.description(), "Can't open DLL for Resource Access");
-  }
-  const tamso::Error e = Raised([&] { region_.LoadFromResource(QStringLiteral("NOPE"), Q(library)); });
-  EXPECT_EQ(e.number(), 26014);
-  EXPECT_EQ(e.description(), "Resource with ID NOPE could not be found");
+  const auto raised = [&](ResourceId id, const fs::path& from) {
+    const tamso::Error e = Raised([&] { region_.LoadFromResource(id, Q(from)); });
+    return std::to_string(e.number()) + " " + e.description();
+  };
+  for (const fs::path& notALibrary : {folder_ / "none.dll", saved})
+    EXPECT_EQ(raised(101, notALibrary), "26013 Can't open DLL for Resource Access");
+  EXPECT_EQ(raised(QStringLiteral("NOPE"), library), "26014 Resource with ID NOPE could not be found");
   EXPECT_EQ(Shown(region_), shape_);  // kept through the errors
 
   // The build embeds a 3 x 4 rectangle with the hole (1, 0, 2, 2) as 101 and SHAPE.

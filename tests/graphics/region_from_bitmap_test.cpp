@@ -14,39 +14,40 @@ using tamso::testing::ErrorOf;
 using tamso::testing::ScopedTestWindow;
 using tamso::testing::Shown;
 using Rects = std::vector<RECT>;
+constexpr int kErr9 = tamso::kErrSubscriptOutOfRange;
 
 // A bitmap drawn as text, rows from the top: '.' is black, any other character white.
 void Draw(cDIBSection& dib, const std::vector<std::string>& rows) {
-  const auto height = static_cast<LONG>(rows.size()), width = static_cast<LONG>(rows.front().size());
-  ASSERT_TRUE(dib.Create(width, height));
-  for (LONG y = 0; y < height; ++y)
-    for (LONG x = 0; x < width; ++x) {
-      BYTE* p = dib.DIBSectionBitsPtr() +
-                static_cast<std::ptrdiff_t>(height - 1 - y) * dib.BytesPerScanLine() + 3 * x;
-      p[0] = p[1] = p[2] = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '.' ? 0 : 255;
-    }
+  ASSERT_TRUE(dib.Create(static_cast<LONG>(rows.front().size()), static_cast<LONG>(rows.size())));
+  for (std::size_t y = 0; y < rows.size(); ++y)
+    for (std::size_t x = 0; x < rows[y].size(); ++x)
+      std::fill_n(tamso::testing::PixelAt(dib, x, y), 3, rows[y][x] == '.' ? 0 : 255);
 }
 
-TEST(RegionFromBitmap, TransparentRunsAreCutOutColumnByColumn) {
-  const struct {
-    std::vector<std::string> picture;
-    Rects shown;
-  } cases[] = {
-      // Column 1 from the top: the strips (1, 0, 2, 2) and (1, 3, 2, 4) leave the rectangle.
-      {{"#.#", "#.#", "###", "#.#"}, {{0, 0, 1, 2}, {2, 0, 3, 2}, {0, 2, 3, 3}, {0, 3, 1, 4}, {2, 3, 3, 4}}},
-      {{"...", "..."}, {}},  // a region, and an empty one
-  };
-  for (const auto& c : cases) {
-    cDIBSection dib;
-    Draw(dib, c.picture);
-    cDIBSectionRegion region;
-    region.Create(dib, 0);
-    EXPECT_EQ(Shown(region), c.shown) << c.picture[0];
-  }
-  cDIBSection never;
+TEST(RegionFromBitmap, TransparentRunsAreCutOutColumnByColumnAndAnExactColourMatches) {
+  cDIBSection dib;
   cDIBSectionRegion region;
-  region.Create(never, 0);
+  region.Create(dib, 0);  // never created: an empty region
   EXPECT_EQ(Shown(region), Rects{});
+  // Column 1 from the top: the strips (1, 0, 2, 2) and (1, 3, 2, 4) leave the rectangle.
+  Draw(dib, {"#.#", "#.#", "###", "#.#"});
+  region.Create(dib, 0);
+  EXPECT_EQ(Shown(region), (Rects{{0, 0, 1, 2}, {2, 0, 3, 2}, {0, 2, 3, 3}, {0, 3, 1, 4}, {2, 3, 3, 4}}));
+  Draw(dib, {"..", ".."});
+  region.Create(dib, 0);
+  EXPECT_EQ(Shown(region), Rects{});
+  // Only the low three bytes of the colour count, and all three must match.
+  tamso::testing::PixelAt(dib, 0, 1)[0] = 1;                           // bottom-left: blue 1
+  std::copy_n("\x1e\x14\x0a", 3, tamso::testing::PixelAt(dib, 0, 0));  // top-left: red 10, green 20, blue 30
+  region.Create(dib, 0x01000000);
+  EXPECT_EQ(Shown(region), (Rects{{0, 0, 1, 2}}));
+  region.Create(dib, RGB(10, 20, 30));
+  EXPECT_EQ(Shown(region), (Rects{{1, 0, 2, 1}, {0, 1, 2, 2}}));
+  // A cleared-up bitmap raises error 9 and leaves the full rectangle.
+  dib.ClearUp();
+  cDIBSectionRegion none;
+  EXPECT_EQ(ErrorOf([&] { none.Create(dib, 0); }).number(), kErr9);
+  EXPECT_EQ(Shown(none), (Rects{{0, 0, 2, 2}}));
 }
 
 TEST(RegionFromBitmap, NoisePicturesGiveExactlyTheirOpaquePixels) {
@@ -66,28 +67,6 @@ TEST(RegionFromBitmap, NoisePicturesGiveExactlyTheirOpaquePixels) {
       for (LONG x = 0; x < 13; ++x)
         ASSERT_EQ(w.window->region()->contains(x, y), picture[y][x] == '#') << round << ": " << x << "," << y;
   }
-}
-
-TEST(RegionFromBitmap, OnlyAnExactMatchOfTheColoursLowThreeBytesIsTransparent) {
-  cDIBSection dib;
-  Draw(dib, {"..", ".."});
-  dib.DIBSectionBitsPtr()[0] = 1;  // bottom-left: blue 1
-  BYTE* top = dib.DIBSectionBitsPtr() + dib.BytesPerScanLine();
-  top[0] = 30, top[1] = 20, top[2] = 10;  // top-left: red 10, green 20, blue 30
-  cDIBSectionRegion region;
-  region.Create(dib, 0x01000000);  // the top byte is ignored
-  EXPECT_EQ(Shown(region), (Rects{{0, 0, 1, 2}}));
-  region.Create(dib, RGB(10, 20, 30));
-  EXPECT_EQ(Shown(region), (Rects{{1, 0, 2, 1}, {0, 1, 2, 2}}));
-}
-
-TEST(RegionFromBitmap, AClearedUpBitmapRaisesErrorNineAndLeavesTheFullRectangle) {
-  cDIBSection dib;
-  Draw(dib, {"#.", "##"});
-  dib.ClearUp();
-  cDIBSectionRegion region;
-  EXPECT_EQ(ErrorOf([&] { region.Create(dib, 0); }).number(), tamso::kErrSubscriptOutOfRange);
-  EXPECT_EQ(Shown(region), (Rects{{0, 0, 2, 2}}));
 }
 
 TEST(AppliedWindows, TheListKeepsEachWindowOnceInOrderUntilTakenOffDestroyedOrCreatedAgain) {
@@ -111,7 +90,7 @@ TEST(AppliedWindows, TheListKeepsEachWindowOnceInOrderUntilTakenOffDestroyedOrCr
     EXPECT_FALSE(b.window->region());
     EXPECT_EQ(region.AppliedToCount(), 2);
     EXPECT_EQ(std::pair(region.hWndForIndex(1), region.hWndForIndex(2)), std::pair(a.hWnd, c.hWnd));
-    EXPECT_EQ(index(region, 3) + index(region, 0), 2 * tamso::kErrSubscriptOutOfRange);
+    EXPECT_EQ(index(region, 3) + index(region, 0), 2 * kErr9);
 
     // Taking off a window that is not listed clears its region and keeps the list.
     outside.window->setRegion(tamso::Region::FromRect({0, 0, 1, 1}));
@@ -126,7 +105,7 @@ TEST(AppliedWindows, TheListKeepsEachWindowOnceInOrderUntilTakenOffDestroyedOrCr
     EXPECT_EQ(region.hWndForIndex(2), 0u);
     region.Applied(a.hWnd, true);
     EXPECT_FALSE(a.window->region());
-    EXPECT_EQ(index(region, 2), tamso::kErrSubscriptOutOfRange);
+    EXPECT_EQ(index(region, 2), kErr9);
 
     // A window that is gone is listed all the same; taking the only one off releases the list.
     region.Create(dib, 0);
@@ -134,7 +113,7 @@ TEST(AppliedWindows, TheListKeepsEachWindowOnceInOrderUntilTakenOffDestroyedOrCr
     region.Applied(gone, true);
     EXPECT_TRUE(region.Applied(gone));
     region.Applied(gone, false);
-    EXPECT_EQ(index(region, 1), tamso::kErrSubscriptOutOfRange);
+    EXPECT_EQ(index(region, 1), kErr9);
     region.Applied(c.hWnd, true);
     ASSERT_TRUE(c.window->region());
   }

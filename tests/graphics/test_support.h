@@ -1,5 +1,5 @@
 #pragma once
-// Helpers of the graphics tests: a window without a display, and the error an action raises.
+// Helpers of the graphics tests: a window without a display, a pixel, and the error an action raises.
 
 #include <memory>
 #include <vector>
@@ -26,6 +26,12 @@ inline std::vector<RECT> Shown(cDIBSectionRegion& region) {
       w.window->region() ? w.window->region()->rects() : std::vector<RECT>{{-1, -1, -1, -1}};
   region.Applied(w.hWnd, false);
   return rects;
+}
+
+// The three bytes (blue, green, red) of pixel (x, y), y counted from the top line.
+inline BYTE* PixelAt(const cDIBSection& dib, LONG x, LONG y) {
+  return dib.DIBSectionBitsPtr() +
+         static_cast<std::ptrdiff_t>(dib.Height() - 1 - y) * dib.BytesPerScanLine() + 3 * x;
 }
 
 // The tamso::Error that `action` raises; one numbered 0 when it raises none.

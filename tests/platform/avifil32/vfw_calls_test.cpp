@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "platform/avifil32/avi_objects.h"
 #include "platform/runtime/byte_reader.h"
@@ -15,6 +16,9 @@
 
 namespace tamso::test {
 namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
 
 // Checks that every test releases every handle it obtained.
 class AviFileCalls : public ::testing::Test {
@@ -34,13 +38,11 @@ class AviFileCalls : public ::testing::Test {
   std::size_t streams_ = avifile::OpenStreamCount();
 };
 
-// The bytes this process has read from files so far.
+// The bytes this process has read from files so far: rchar, the first line of its io record.
 std::uint64_t BytesRead() {
-  std::ifstream io("/proc/self/io");
   std::string key;
   std::uint64_t value = 0;
-  while (io >> key >> value && key != "rchar:") {
-  }
+  std::ifstream("/proc/self/io") >> key >> value;
   return value;
 }
 
@@ -48,17 +50,14 @@ TEST_F(AviFileCalls, OpenReadsOnlyTheHeadersAndLeavesTheFileClosedAndUnchanged) 
   AviLayout layout;  // 3 GB of frames: the 'movi' list and the form are declared that large
   layout.framesPerForm = {0};
   layout.idx1 = false;
-  std::vector<std::uint8_t> bytes = BuildAvi(layout);
+  Bytes bytes = BuildAvi(layout);
   const std::uint64_t frames = 3ull << 30;
   StoreU32(bytes, FindFourCC(bytes, "movi") - 4, static_cast<std::uint32_t>(frames + 4));
   StoreU32(bytes, 4, static_cast<std::uint32_t>(bytes.size() - 8 + frames));
   const std::string path = dir_.write("big.avi", bytes);
-  std::filesystem::resize_file(path, bytes.size() + frames);  // sparse: no disk space taken
-  const auto written = std::filesystem::last_write_time(path);
-  const auto descriptors = [] {
-    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
-                         std::filesystem::directory_iterator{});
-  };
+  fs::resize_file(path, bytes.size() + frames);  // sparse: no disk space taken
+  const auto written = fs::last_write_time(path);
+  const auto descriptors = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
   const auto openBefore = descriptors();
   const std::uint64_t readBefore = BytesRead();
   PAVIFILE file = 0;
@@ -66,25 +65,22 @@ TEST_F(AviFileCalls, OpenReadsOnlyTheHeadersAndLeavesTheFileClosedAndUnchanged) 
   EXPECT_LT(BytesRead() - readBefore, 1u << 20);
   EXPECT_EQ(descriptors(), openBefore);
   EXPECT_EQ(AVIFileRelease(file), 0u);
-  EXPECT_EQ(std::filesystem::last_write_time(path), written);
-  EXPECT_EQ(std::filesystem::file_size(path), bytes.size() + frames);
+  EXPECT_EQ(fs::last_write_time(path), written);
+  EXPECT_EQ(fs::file_size(path), bytes.size() + frames);
 }
 
-// A file with the 32-bit value at `delta` from the `nth` `four` replaced.
-std::vector<std::uint8_t> Patched(const char* four, std::ptrdiff_t delta, std::uint32_t value,
-                                  std::vector<std::uint8_t> bytes = BuildAvi()) {
-  StoreU32(bytes, static_cast<std::size_t>(static_cast<std::ptrdiff_t>(FindFourCC(bytes, four)) + delta),
-           value);
+// A file with the 32-bit value at `delta` from the first `four` replaced.
+Bytes Patched(const char* four, int delta, std::uint32_t value, Bytes bytes = BuildAvi()) {
+  StoreU32(bytes, FindFourCC(bytes, four) + delta, value);
   return bytes;
 }
 
-std::vector<std::uint8_t> Cut(const char* four, std::ptrdiff_t delta,
-                              std::vector<std::uint8_t> bytes = BuildAvi(), int nth = 0) {
-  bytes.resize(static_cast<std::size_t>(static_cast<std::ptrdiff_t>(FindFourCC(bytes, four, nth)) + delta));
+Bytes Cut(const char* four, int delta, Bytes bytes = BuildAvi(), int nth = 0) {
+  bytes.resize(FindFourCC(bytes, four, nth) + delta);
   return bytes;
 }
 
-std::vector<std::uint8_t> WithStreams(std::size_t count, std::optional<std::uint32_t> declared = {}) {
+Bytes WithStreams(std::size_t count, std::optional<std::uint32_t> declared = {}) {
   AviLayout layout;
   layout.streams.resize(count);
   layout.declaredStreams = declared;
@@ -107,13 +103,9 @@ TEST_F(AviFileCalls, OpenTellsWhyAFileCannotBeRead) {
   AviLayout named;
   named.streams[0].name = "x";
   const auto xxxx = Fcc("xxxx");
-  const struct {
-    const char* what;
-    std::vector<std::uint8_t> bytes;
-    HRESULT result;
-  } cases[] = {
+  const std::tuple<const char*, Bytes, HRESULT> cases[] = {
       {"empty", {}, AVIERR_FILEREAD},
-      {"text", std::vector<std::uint8_t>(100, 'a'), AVIERR_FILEREAD},
+      {"text", Bytes(100, 'a'), AVIERR_FILEREAD},
       {"RIFF WAVE", Patched("AVI ", 0, Fcc("WAVE")), AVIERR_FILEREAD},
       {"lower-case form", Patched("AVI ", 0, Fcc("AVi ")), AVIERR_FILEREAD},
       {"no hdrl", Patched("hdrl", 0, xxxx), AVIERR_FILEREAD},
@@ -138,10 +130,10 @@ TEST_F(AviFileCalls, OpenTellsWhyAFileCannotBeRead) {
       {"movi size 0", Patched("movi", -4, 0), AVIERR_OK},
       {"movi size 2^32-1", Patched("movi", -4, 0xFFFFFFFF), AVIERR_OK},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    file = open(c.bytes, c.result);
-    EXPECT_EQ(file != 0, c.result == AVIERR_OK);
+  for (const auto& [what, bytes, result] : cases) {
+    SCOPED_TRACE(what);
+    file = open(bytes, result);
+    EXPECT_EQ(file != 0, result == AVIERR_OK);
     AVIFileRelease(file);
   }
 }
@@ -152,34 +144,27 @@ TEST_F(AviFileCalls, GetStreamFindsStreamsByTypeAndIndex) {
   const PAVIFILE file = open(BuildAvi(layout));
   PAVISTREAM first = 0, second = 0, any = 0;
   ASSERT_EQ(AVIFileGetStream(file, &first, streamtypeVIDEO, 0), AVIERR_OK);
-  EXPECT_EQ(AVIStreamLength(first), 250);
-  EXPECT_EQ(AVIStreamStart(first), 3);
+  EXPECT_EQ(std::pair(AVIStreamStart(first), AVIStreamLength(first)), std::pair(3, 250));
   ASSERT_EQ(AVIFileGetStream(file, &second, streamtypeVIDEO, 1), AVIERR_OK);
   EXPECT_EQ(AVIStreamLength(second), 99);
   ASSERT_EQ(AVIFileGetStream(file, &any, 0, 0), AVIERR_OK);  // type 0: by position
   EXPECT_EQ(AVIStreamLength(any), 44100);
-  const struct {
-    PAVIFILE file;
-    DWORD type;
-    LONG index;
-    HRESULT result;
-  } failures[] = {{file, streamtypeVIDEO, 2, AVIERR_NODATA},
-                  {file, streamtypeTEXT, 0, AVIERR_NODATA},
-                  {file, 0, 3, AVIERR_NODATA},
-                  {file, streamtypeVIDEO, -1, AVIERR_BADPARAM},
-                  {0, streamtypeVIDEO, 0, AVIERR_BADHANDLE},
-                  {file + 1, streamtypeVIDEO, 0, AVIERR_BADHANDLE}};
-  for (const auto& f : failures) {
+  const std::tuple<PAVIFILE, DWORD, LONG, HRESULT> failures[] = {
+      {file, streamtypeVIDEO, 2, AVIERR_NODATA},
+      {file, streamtypeTEXT, 0, AVIERR_NODATA},
+      {file, 0, 3, AVIERR_NODATA},
+      {file, streamtypeVIDEO, -1, AVIERR_BADPARAM},
+      {0, streamtypeVIDEO, 0, AVIERR_BADHANDLE},
+      {file + 1, streamtypeVIDEO, 0, AVIERR_BADHANDLE}};
+  for (const auto& [handle, type, index, result] : failures) {
     PAVISTREAM none = 1234;
-    EXPECT_EQ(AVIFileGetStream(f.file, &none, f.type, f.index), f.result) << f.type << " " << f.index;
+    EXPECT_EQ(AVIFileGetStream(handle, &none, type, index), result) << type << " " << index;
     EXPECT_EQ(none, 0u);
   }
   EXPECT_EQ(AVIFileGetStream(file, nullptr, streamtypeVIDEO, 0), AVIERR_BADPARAM);
   // A bad handle, and a file handle used as a stream handle, give -1.
-  for (const PAVISTREAM bad : {PAVISTREAM{0}, PAVISTREAM{0x7777}, file}) {
-    EXPECT_EQ(AVIStreamStart(bad), -1);
-    EXPECT_EQ(AVIStreamLength(bad), -1);
-  }
+  for (const PAVISTREAM bad : {PAVISTREAM{0}, PAVISTREAM{0x7777}, file})
+    EXPECT_EQ(std::pair(AVIStreamStart(bad), AVIStreamLength(bad)), std::pair(-1, -1));
 
   // A stream holds its file: one object per stream, each reference holding the file.
   PAVISTREAM again = 0;

@@ -4,6 +4,7 @@
 
 #include <bitset>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "platform/gdi32/wingdi.h"
@@ -30,22 +31,16 @@ std::vector<RECT> BandsOf(const Pixels& pixels) {
   std::vector<RECT> bands;
   std::vector<std::pair<LONG, LONG>> previous, row;
   for (LONG y = 0, top = 0; y <= kSide; ++y, row.clear()) {
-    for (LONG x = 0; y < kSide && x < kSide; ++x)
-      if (pixels[static_cast<std::size_t>(y * kSide + x)]) {
-        if (!row.empty() && row.back().second == x)
-          ++row.back().second;
-        else
-          row.push_back({x, x + 1});
-      }
+    for (LONG x = 0; y < kSide && x < kSide; ++x) {
+      if (!pixels[static_cast<std::size_t>(y * kSide + x)]) continue;
+      if (row.empty() || row.back().second != x) row.push_back({x, x});
+      ++row.back().second;
+    }
     if (row == previous) continue;
     for (auto [left, right] : previous) bands.push_back({left, top, right, y});
     previous = row, top = y;
   }
   return bands;
-}
-
-Pixels Apply(Op op, const Pixels& a, const Pixels& b) {
-  return op == Op::And ? a & b : op == Op::Or ? a | b : op == Op::Xor ? a ^ b : a & ~b;
 }
 
 TEST(Region, EveryOperationGivesTheBandedFormOfItsPixels) {
@@ -67,8 +62,9 @@ TEST(Region, EveryOperationGivesTheBandedFormOfItsPixels) {
     const Region b = Region::FromRects(list);
     ASSERT_EQ(a.rects(), BandsOf(pa));
     ASSERT_EQ(b.rects(), BandsOf(pb));
-    for (Op op : {Op::And, Op::Or, Op::Xor, Op::Diff})
-      ASSERT_EQ(Region::Combine(a, b, op).rects(), BandsOf(Apply(op, pa, pb)));
+    for (auto [op, pixels] :
+         {std::pair{Op::And, pa & pb}, {Op::Or, pa | pb}, {Op::Xor, pa ^ pb}, {Op::Diff, pa & ~pb}})
+      ASSERT_EQ(Region::Combine(a, b, op).rects(), BandsOf(pixels));
   }
 }
 
@@ -94,12 +90,7 @@ HRGN FromBlock(const Words& words, DWORD size = 0) {
 TEST(RegionCalls, CombineGivesTheBandsAndTheKindOfItsResult) {
   const HRGN a = CreateRectRgn(0, 0, 10, 10), b = CreateRectRgn(15, 15, 5, 5);  // swapped corners
   const HRGN far = CreateRectRgn(20, 20, 30, 30), out = CreateRectRgn(0, 0, 0, 0);
-  const struct {
-    int mode;
-    HRGN second;
-    int kind;
-    Words rects;
-  } cases[] = {
+  const std::tuple<int, HRGN, int, Words> cases[] = {
       {RGN_AND, b, SIMPLEREGION, {5, 5, 10, 10}},
       {RGN_AND, far, NULLREGION, {}},
       {RGN_OR, b, COMPLEXREGION, {0, 0, 10, 5, 0, 5, 15, 10, 5, 10, 15, 15}},
@@ -109,11 +100,11 @@ TEST(RegionCalls, CombineGivesTheBandsAndTheKindOfItsResult) {
       {6, b, ERROR, {0, 0, 10, 10}},  // an unknown mode leaves the destination alone
       {RGN_OR, 0, ERROR, {0, 0, 10, 10}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.mode);
-    EXPECT_EQ(CombineRgn(out, a, c.second, c.mode), c.kind);
+  for (const auto& [mode, second, kind, rects] : cases) {
+    SCOPED_TRACE(mode);
+    EXPECT_EQ(CombineRgn(out, a, second, mode), kind);
     const Words data = DataOf(out);
-    EXPECT_EQ(Words(data.begin() + 8, data.end()), c.rects);
+    EXPECT_EQ(Words(data.begin() + 8, data.end()), rects);
   }
   // The block has the platform's header, so region files are alike on both.
   CombineRgn(out, a, b, RGN_OR);
