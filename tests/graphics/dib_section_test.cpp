@@ -20,10 +20,8 @@ namespace {
 using tamso::testing::ErrorOf;
 constexpr int kErr9 = tamso::kErrSubscriptOutOfRange;
 
-// Pixel (x, y), y counted from the top line.
 COLORREF ColourAt(const cDIBSection& dib, LONG x, LONG y) {
-  const BYTE* p = dib.DIBSectionBitsPtr() +
-                  static_cast<std::ptrdiff_t>(dib.Height() - 1 - y) * dib.BytesPerScanLine() + 3 * x;
+  const BYTE* p = tamso::testing::PixelAt(dib, x, y);
   return RGB(p[2], p[1], p[0]);
 }
 
@@ -50,8 +48,8 @@ TEST(DibSection, ClearUpFailedAndOverflowingCreatesFreeEverythingAndKeepTheAsked
       EXPECT_EQ(std::pair(dib.Width(), dib.Height()), std::pair(w, h));
     }
     // 3 * width, then stride * height, overflow.
-    EXPECT_EQ(ErrorOf([&] { dib.Create(800'000'000, 1); }).number(), tamso::kErrOverflow);
-    EXPECT_EQ(ErrorOf([&] { dib.Create(100'000, 100'000); }).number(), tamso::kErrOverflow);
+    for (auto [w, h] : {std::pair{800'000'000, 1}, std::pair{100'000, 100'000}})
+      EXPECT_EQ(ErrorOf([&] { dib.Create(w, h); }).number(), tamso::kErrOverflow);
     EXPECT_EQ(dib.hDib(), 0u);
     // A refused CreateDIB while the object holds its own bitmap.
     ASSERT_TRUE(dib.Create(4, 4));
