@@ -34,12 +34,14 @@ class FileDlg : public ::testing::Test {
       return answer;
     });
   }
-  const SeenDialog& last() const { return seen_.back(); }
+  const FileDialogRequest& last() const { return seen_.back().request; }
+  bool open(cFileDlg& dlg) { return dlg.VBGetOpenFileName(name_, title_); }
 
   tamso::testing::ScratchHome home_;
   tamso::testing::ScratchFolder dir_;
   std::optional<tamso::ScopedFileDialogHandler> handler_;
   std::vector<SeenDialog> seen_;
+  QString name_, title_;
 };
 
 TEST_F(FileDlg, FlagWordsOfEachDialog) {
@@ -61,25 +63,24 @@ TEST_F(FileDlg, FlagWordsOfEachDialog) {
     dlg.setHideReadOnly(c.hideReadOnly);
     dlg.setMultiSelect(c.multiSelect);
     dlg.setOverwritePrompt(c.overwritePrompt);
-    QString name, title;
-    c.kind == FileDialogKind::Open          ? dlg.VBGetOpenFileName(name, title)
-    : c.kind == FileDialogKind::OpenPreview ? dlg.VBGetOpenFileNamePreview(name, title)
-                                            : dlg.VBGetSaveFileName(name, title);
-    EXPECT_TRUE(last().request.flags == c.expected && last().request.kind == c.kind) << c.expected;
+    c.kind == FileDialogKind::Open          ? open(dlg)
+    : c.kind == FileDialogKind::OpenPreview ? dlg.VBGetOpenFileNamePreview(name_, title_)
+                                            : dlg.VBGetSaveFileName(name_, title_);
+    EXPECT_TRUE(last().flags == c.expected && last().kind == c.kind) << c.expected;
   }
 }
 
 TEST_F(FileDlg, RecordCarriesTheCreationValuesAndTheSettings) {
   answerWith({});
   cFileDlg plain;
-  QString name, title = "t";
-  plain.VBGetOpenFileName(name, title);
-  EXPECT_EQ(last().request.owner, 0u) << "owner -1: none";
-  EXPECT_TRUE(last().request.filters.empty());
-  EXPECT_EQ(last().file, std::string(1024, '\0'));
-  EXPECT_EQ(last().fileTitle, "t" + std::string(511, '\0'));
-  EXPECT_EQ(last().request.title, "Tamso AVI");
-  EXPECT_EQ(last().request.initialDirectory, home_.documents());
+  title_ = "t";
+  open(plain);
+  EXPECT_EQ(last().owner, 0u) << "owner -1: none";
+  EXPECT_TRUE(last().filters.empty());
+  EXPECT_EQ(seen_.back().file, std::string(1024, '\0'));
+  EXPECT_EQ(seen_.back().fileTitle, "t" + std::string(511, '\0'));
+  EXPECT_EQ(last().title, "Tamso AVI");
+  EXPECT_EQ(last().initialDirectory, home_.documents());
 
   struct Plain : tamso::Window {};
   const HWND owner = tamso::RegisterWindow(std::make_shared<Plain>());
@@ -90,13 +91,13 @@ TEST_F(FileDlg, RecordCarriesTheCreationValuesAndTheSettings) {
   dlg.setDlgTitle("Pick");
   dlg.setDefaultExt("avi");
   dlg.setInitDirectory(Q(dir_.str()));
-  dlg.VBGetOpenFileName(name, title);
-  EXPECT_EQ(last().request.owner, owner);
-  ASSERT_EQ(last().request.filters.size(), 2u);
-  EXPECT_TRUE(last().request.filters[1].description == "All" && last().request.filters[1].pattern == "*.*");
-  EXPECT_EQ(last().request.selectedFilter, 1);
-  EXPECT_TRUE(last().request.title == "Pick" && last().request.defaultExtension == "avi");
-  EXPECT_EQ(last().request.initialDirectory, dir_.str());
+  open(dlg);
+  EXPECT_EQ(last().owner, owner);
+  ASSERT_EQ(last().filters.size(), 2u);
+  EXPECT_TRUE(last().filters[1].description == "All" && last().filters[1].pattern == "*.*");
+  EXPECT_EQ(last().selectedFilter, 1);
+  EXPECT_TRUE(last().title == "Pick" && last().defaultExtension == "avi");
+  EXPECT_EQ(last().initialDirectory, dir_.str());
   tamso::UnregisterWindow(owner);
 
   // Special folders replace the start folder, with nothing for virtual ones.
@@ -118,9 +119,8 @@ TEST_F(FileDlg, ConfirmedDialogsWriteTheChoiceBack) {
   cFileDlg dlg;
   dlg.setFilter("A files|*.a|B files|*.bee");
   dlg.setHideReadOnly(false);
-  QString name, title;
-  ASSERT_TRUE(dlg.VBGetOpenFileName(name, title));
-  EXPECT_TRUE(name == Q(second) && title == "b.bee");
+  ASSERT_TRUE(open(dlg));
+  EXPECT_TRUE(name_ == Q(second) && title_ == "b.bee");
   EXPECT_TRUE(dlg.FilterIndex() == 2 && dlg.Filter() == N("B files|*.bee"));
   EXPECT_TRUE(dlg.Flags() == 0x1001 && dlg.ReadOnly());
   // The whole returned buffer: the name, then NULs up to 1024 characters.
@@ -128,9 +128,9 @@ TEST_F(FileDlg, ConfirmedDialogsWriteTheChoiceBack) {
 
   // The next dialog offers only the chosen entry and opens in the chosen file's folder.
   answerWith(ChooseFiles({second}, std::nullopt, false));
-  ASSERT_TRUE(dlg.VBGetOpenFileName(name, title));
-  EXPECT_TRUE(last().request.filters.size() == 1u && last().request.readOnlyBoxChecked);
-  EXPECT_EQ(last().request.initialDirectory, dir_.str());
+  ASSERT_TRUE(open(dlg));
+  EXPECT_TRUE(last().filters.size() == 1u && last().readOnlyBoxChecked);
+  EXPECT_EQ(last().initialDirectory, dir_.str());
   EXPECT_TRUE(dlg.ReadOnly()) << "read-only stays set though the box came back cleared";
 
   // A bare name typed into the save dialog lands in the folder with the default extension.
@@ -138,8 +138,8 @@ TEST_F(FileDlg, ConfirmedDialogsWriteTheChoiceBack) {
   cFileDlg save;
   save.setInitDirectory(Q(dir_.str()));
   save.setDefaultExt("avi");
-  ASSERT_TRUE(save.VBGetSaveFileName(name, title));
-  EXPECT_EQ(name, Q(dir_.str() + "/new.avi"));
+  ASSERT_TRUE(save.VBGetSaveFileName(name_, title_));
+  EXPECT_EQ(name_, Q(dir_.str() + "/new.avi"));
 }
 
 TEST_F(FileDlg, FilterOfTheReturnedIndexCountsOnPastTheEndAndStartsAgain) {
@@ -156,8 +156,7 @@ TEST_F(FileDlg, FilterOfTheReturnedIndexCountsOnPastTheEndAndStartsAgain) {
     SCOPED_TRACE(std::string(c.filter) + " #" + std::to_string(c.returned));
     answerWith(ChooseFiles({a}, c.returned));
     dlg.setFilter(c.filter);
-    QString name, title;
-    ASSERT_TRUE(dlg.VBGetOpenFileName(name, title));
+    ASSERT_TRUE(open(dlg));
     EXPECT_EQ(dlg.Filter(), N(c.entry));
     EXPECT_EQ(dlg.FilterIndex(), static_cast<LONG>(c.returned));
   }
@@ -177,15 +176,14 @@ TEST_F(FileDlg, CancelledOrFailedDialogsResetTheResults) {
     dlg.setFilterIndex(1);
     dlg.setFlags(0x8);
     dlg.setInitDirectory("/somewhere");
-    QString name = "start", title = "t";
-    EXPECT_FALSE(dlg.VBGetOpenFileName(name, title));
-    EXPECT_TRUE(name == N("|") && title == N("|"));
+    name_ = "start", title_ = "t";
+    EXPECT_FALSE(open(dlg));
+    EXPECT_TRUE(name_ == N("|") && title_ == N("|"));
     EXPECT_TRUE(dlg.Flags() == 0 && dlg.FilterIndex() == -1 && dlg.Filter() == N("|"));
     EXPECT_TRUE(dlg.InitDirectory() == "/somewhere" && !dlg.ReadOnly());
   }
-  QString name, title;
-  EXPECT_FALSE(dlg.VBGetSaveFileName(name, title));
-  EXPECT_TRUE(last().request.filters.empty()) << "the list after a cancel has no entries";
+  EXPECT_FALSE(dlg.VBGetSaveFileName(name_, title_));
+  EXPECT_TRUE(last().filters.empty()) << "the list after a cancel has no entries";
   EXPECT_EQ(dlg.FilterIndex(), 0);
 }
 
@@ -200,21 +198,21 @@ TEST_F(FileDlg, TooLongArgumentsFailBeforeAnyDialogWithNothingChanged) {
       {QString(32767, 'f'), "", "", 6}, {"", QString(1025, 'n'), "", 5}, {"", "", QString(513, 't'), 5}};
   for (const auto& c : cases) {
     dlg.setFilter(c.filter);
-    QString name = c.name, title = c.title;
+    name_ = c.name, title_ = c.title;
     int error = 0;
     try {
-      dlg.VBGetOpenFileName(name, title);
+      open(dlg);
     } catch (const tamso::Error& e) {
       error = e.number();
     }
     EXPECT_EQ(error, c.error);
-    EXPECT_TRUE(name == c.name && title == c.title && dlg.Filter() == c.filter && dlg.FilterIndex() == 3);
+    EXPECT_TRUE(name_ == c.name && title_ == c.title && dlg.Filter() == c.filter && dlg.FilterIndex() == 3);
   }
   EXPECT_TRUE(seen_.empty());
   // At the limits the dialog shows.
   dlg.setFilter(QString(32766, 'f'));
-  QString name(1024, 'n'), title(512, 't');
-  EXPECT_FALSE(dlg.VBGetOpenFileName(name, title));
+  name_ = QString(1024, 'n'), title_ = QString(512, 't');
+  EXPECT_FALSE(open(dlg));
   ASSERT_EQ(seen_.size(), 1u);
   EXPECT_EQ(seen_[0].request.initialName, std::string(1024, 'n'));
 }
@@ -224,21 +222,19 @@ TEST_F(FileDlg, SeveralFilesAndNamesBeyondAscii) {
   answerWith(ChooseFiles({a, b}));
   cFileDlg dlg;
   dlg.setMultiSelect(true);
-  QString name, title;
-  ASSERT_TRUE(dlg.VBGetOpenFileName(name, title));
-  EXPECT_EQ(name, Q(dir_.str() + " a.avi \"b c.avi\"")) << "names with spaces quoted";
+  ASSERT_TRUE(open(dlg));
+  EXPECT_EQ(name_, Q(dir_.str() + " a.avi \"b c.avi\"")) << "names with spaces quoted";
   dlg.setFlags(OFN_EXPLORER);
-  ASSERT_TRUE(dlg.VBGetOpenFileName(name, title));
-  EXPECT_EQ(name, Q(dir_.str()));
+  ASSERT_TRUE(open(dlg));
+  EXPECT_EQ(name_, Q(dir_.str()));
   EXPECT_EQ(dlg.InitDirectory().mid(dir_.str().size() + 1, 15), N("a.avi|b c.avi||"));
 
   const std::string clip = dir_.file("Été à Zürich.avi");
   answerWith(ChooseFiles({clip}));
-  name = "Été";
-  ASSERT_TRUE(cFileDlg().VBGetOpenFileName(name, title));
-  EXPECT_EQ(last().request.initialName, "Été");
-  EXPECT_EQ(name, Q(clip));
-  EXPECT_EQ(title, "Été à Zürich.avi");
+  name_ = "Été";
+  ASSERT_TRUE(cFileDlg().VBGetOpenFileName(name_, title_));
+  EXPECT_EQ(last().initialName, "Été");
+  EXPECT_TRUE(name_ == Q(clip) && title_ == "Été à Zürich.avi");
 }
 
 TEST_F(FileDlg, FileNameHelpers) {

@@ -15,14 +15,10 @@ namespace tamso::testing {
 // A fresh folder under the system's temporary folder, removed with its contents.
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    std::string name = (std::filesystem::temp_directory_path() / "tamso-dialogs-XXXXXX").string();
-    path_ = ::mkdtemp(name.data());
+  ScratchFolder() : path_(std::filesystem::temp_directory_path() / "tamso-dialogs-XXXXXX") {
+    path_ = ::mkdtemp(std::string(path_.string()).data());
   }
-  ~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
+  ~ScratchFolder() { std::filesystem::remove_all(path_, ignored_); }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
@@ -41,18 +37,18 @@ class ScratchFolder {
 
  private:
   std::filesystem::path path_;
+  std::error_code ignored_;
 };
 
 // Sets (or, with nullopt, unsets) environment variables until destroyed.
 class ScopedEnvironment {
  public:
   ScopedEnvironment() = default;
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
   ~ScopedEnvironment() {
     for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) apply(it->first, it->second);
   }
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
   void set(const std::string& name, const std::optional<std::string>& value) {
     const char* old = ::getenv(name.c_str());
     saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);

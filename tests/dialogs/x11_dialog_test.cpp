@@ -20,13 +20,9 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 constexpr const char* kTypeAndEnter = R"sh(
 id=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
 [ -n "$id" ] || exit 2
-xdotool windowfocus --sync "$id"
-sleep 0.5
-xdotool type --delay 40 "$2"
+xdotool windowfocus --sync "$id"; sleep 0.5; xdotool type --delay 40 "$2"
 for attempt in 1 2 3 4 5; do
-  sleep 0.5
-  xdotool key Return
-  sleep 0.5
+  sleep 0.5; xdotool key Return; sleep 0.5
   xdotool search --onlyvisible --name "^$1\$" >/dev/null || exit 0
 done
 exit 1

@@ -33,12 +33,7 @@ TEST(Window, ControlsSitWhereTheyBelongWithTheirCaptionsFontsAndTabOrder) {
   EXPECT_EQ(form.size(), QSize(551, 502));
   EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
   EXPECT_EQ(form.windowTitle(), "Tamso AVI");
-  const struct {
-    QWidget* widget;
-    QRect place;
-    QString family, caption;
-    bool bold;
-  } table[] = {
+  const std::tuple<QWidget*, QRect, QString, QString, bool> table[] = {
       {form.cmdHelp, {80, 240, 33, 17}, "Arial", "&Help", false},
       {form.cmdInfos, {216, 88, 57, 21}, "Tahoma", "&Browse", false},
       {form.cmdQuit, {112, 240, 33, 17}, "Arial", "&Quit", false},
@@ -47,13 +42,13 @@ TEST(Window, ControlsSitWhereTheyBelongWithTheirCaptionsFontsAndTabOrder) {
       {form.lblTitle, {48, 128, 225, 25}, "Arial", "", true},
       {form.lblResults, {48, 152, 217, 73}, "Arial Narrow", "", false},
   };
-  for (const auto& e : table) {
-    SCOPED_TRACE(e.widget->objectName().toStdString());
-    EXPECT_EQ(e.widget->geometry(), e.place);
-    EXPECT_EQ(e.widget->font().family(), e.family);
-    EXPECT_TRUE(e.widget->font().pointSizeF() == 8.25 && e.widget->font().bold() == e.bold);
-    auto* label = qobject_cast<tamso::VbLabel*>(e.widget);
-    EXPECT_EQ(label ? label->caption() : e.widget->property("text").toString(), e.caption);
+  for (const auto& [widget, place, family, caption, bold] : table) {
+    auto* label = qobject_cast<tamso::VbLabel*>(widget);
+    EXPECT_EQ(
+        std::tuple(widget->geometry(), widget->font().family(), widget->font().pointSizeF(),
+                   widget->font().bold(), label ? label->caption() : widget->property("text").toString()),
+        std::tuple(place, family, 8.25, bold, caption))
+        << widget->objectName().toStdString();
   }
   // Lines are drawn on the picture.
   EXPECT_EQ(form.picBackground->lines(), (std::vector<QLine>{{56, 232, 160, 232}, {40, 80, 264, 80}}));
@@ -79,17 +74,13 @@ TEST(Window, BrowseAsksForAnAviAndReportsWhatWentWrong) {
   // A typed name that does not exist: the error box, and no report.
   const std::string missing = dir.file("typed-but-missing.avi");
   std::vector<tamso::FileDialogRequest> asked;
-  {
-    const auto answer = Answer({missing}, &asked);
-    form.cmdInfos->click();
-  }
-  ASSERT_EQ(asked.size(), 1u);
-  EXPECT_TRUE(asked[0].title == "Select an avi file..." && asked[0].owner == form.hWnd());
-  ASSERT_EQ(asked[0].filters.size(), 1u);
-  EXPECT_TRUE(asked[0].filters[0].description == "AVI File (*.avi)" &&
-              asked[0].filters[0].pattern == "*.avi");
-  EXPECT_EQ(asked[0].initialName, "") << "the buffer of spaces is no name";
-  EXPECT_EQ(fs::path(asked[0].initialDirectory), fs::current_path());
+  Answer({missing}, &asked), form.cmdInfos->click();
+  ASSERT_TRUE(asked.size() == 1u && asked[0].filters.size() == 1u);
+  const tamso::FileDialogRequest& r = asked[0];
+  EXPECT_EQ(std::tuple(r.title, r.owner, r.filters[0].description, r.filters[0].pattern, r.initialName),
+            std::tuple("Select an avi file...", form.hWnd(), "AVI File (*.avi)", "*.avi", ""))
+      << "the buffer of spaces is no name";
+  EXPECT_EQ(fs::path(r.initialDirectory), fs::current_path());
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0],
             std::tuple(form.hWnd(), "Error with the file:\r\n" + missing, std::string("Tamso AVI"), 64u));
@@ -99,8 +90,7 @@ TEST(Window, BrowseAsksForAnAviAndReportsWhatWentWrong) {
   // Cancel, or a path too long for the dialog's buffer: nothing chosen, the title kept.
   for (const std::vector<std::string>& files :
        {std::vector<std::string>{}, {dir.file(std::string(1030, 'a'))}}) {
-    const auto answer = Answer(files);
-    form.cmdInfos->click();
+    Answer(files), form.cmdInfos->click();
     EXPECT_EQ(form.lblResults->caption(), "Please wait...");
     EXPECT_EQ(form.lblTitle->caption().toStdString(), missing);
   }
@@ -123,22 +113,20 @@ TEST(Window, TunePlaysWhileTheWindowIsOpenAndOnlyWhenItIsThere) {
   const fs::path tune = fs::path(TAMSO_SOURCE_DIR) / "assets" / "kitty.mid", previous = fs::current_path();
   fs::copy_file(tune, dir.file("kitty.mid"));
   fs::current_path(dir.path());
-  {
+  // First without the tune beside the executable (no command may be sent), then with it,
+  // closing the window and then pressing Quit.
+  const std::string steps[] = {"without the tune", "closing the window", "Quit"};
+  for (const std::string& step : steps) {
+    SCOPED_TRACE(step);
+    if (step != steps[0])
+      fs::current_path(previous), fs::copy_file(tune, beside, fs::copy_options::overwrite_existing);
     frmTamso form;
     form.show();
     QCoreApplication::processEvents();  // the tune starts once the window is on screen
-    EXPECT_EQ(mode(), "stopped") << "without the tune no command is sent";
-  }
-  fs::current_path(previous);
-  fs::copy_file(tune, beside, fs::copy_options::overwrite_existing);
-  for (bool byQuit : {false, true}) {
-    frmTamso form;
-    form.show();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(mode(), "playing");
-    byQuit ? form.cmdQuit->click() : (void)form.close();
+    EXPECT_EQ(mode(), step == steps[0] ? "stopped" : "playing");
+    step == "Quit" ? form.cmdQuit->click() : (void)form.close();
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(mode(), "stopped") << (byQuit ? "Quit" : "closing the window");
+    EXPECT_EQ(mode(), "stopped");
   }
   mciSendStringA("close all", nullptr, 0, 0);
   fs::remove(beside);
