@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes assets/db.txt, the codec list of Tamso AVI, from the table below.
+r"""Writes assets/db.txt, the codec list of Tamso AVI, from the table below.
 
 Each entry is a four-character code (a handler code of an AVI video stream) and a one-line
 description in our own words: the codec's name, its maker and what it is. A code whose
@@ -11,9 +11,15 @@ prefix codes (so a prefix never hides an exact code), and last the codes made of
 bytes (numeric tags that some writers put where letters belong).
 
 Usage: python3 assets/tools/make_db.py   (rewrites assets/db.txt beside this folder)
+       python3 assets/tools/make_db.py --coverage LIST...
+           (reads the written db.txt and counts the codes of each LIST it describes)
+
+A LIST has one four-character code a line; lines starting with '#' are comments, \xNN
+stands for the byte NN, and a shorter line is padded with spaces.
 """
 
 import pathlib
+import re
 import sys
 
 # --- helpers for families whose members differ in one detail -------------------------
@@ -73,6 +79,8 @@ add(("X265", "x265 - MulticoreWare open-source encoder of H.265 / HEVC video"))
 add(("hvc1", "H.265 / HEVC - standard video under its MP4 and QuickTime name"))
 add(("hev1", "H.265 / HEVC - standard video with parameter sets carried in the stream"))
 add(("dvhe", "Dolby Vision over H.265 - HDR video with an HEVC base layer"))
+add(("evc1", "MPEG-5 EVC - ISO Essential Video Coding"))
+add(("H266", "H.266 / VVC - ITU-T and ISO Versatile Video Coding"))
 
 # --- H.263 / H.261 and relatives -------------------------------------------------------
 add(("H263", "H.263 - ITU-T video-conferencing standard for low bit rates"))
@@ -91,6 +99,16 @@ add(("S263", "Sorenson H.263 - Flash video variant of H.263"))
 add(("H261", "H.261 - ITU-T video-conferencing standard over ISDN"))
 add(("M261", "Microsoft H.261 - H.261 video from NetMeeting"))
 add(("VIVO", "Vivo H.263 - streaming video from Vivo Software"))
+add(("BITM", "Microsoft H.261 - H.261 video from Microsoft (BITM)"))
+for code in ["H260", "H267", "H268", "H269"]:
+    add((code, f"Intel conferencing video - H.26x family tag from Intel ({code})"))
+add(("D261", "DEC H.261 - H.261 video from Digital Equipment Corporation"))
+add(("D263", "DEC H.263 - H.263 video from Digital Equipment Corporation"))
+add(("L261", "LEAD H.261 - LEAD Technologies encoder of H.261 video"))
+add(("V261", "Lucent VX3000S - H.261 video-conferencing codec from Lucent"))
+add(("VIV1", "Vivo H.263 - streaming video from Vivo Software (VIV1)"))
+add(("VIV2", "Vivo H.263 - streaming video from Vivo Software (VIV2)"))
+add(("SPRK", "Sorenson Spark - H.263 variant of Flash video (SPRK)"))
 
 # --- MPEG-4 Visual (ASP) ---------------------------------------------------------------
 add(("FMP4", "FFmpeg MPEG-4 - MPEG-4 Visual video as written by FFmpeg and ffdshow"))
@@ -146,6 +164,12 @@ add(("MNM4", "March Networks MPEG-4 - video from March Networks recorders"))
 add(("GTM4", "Telefactor MPEG-4 - video from Telefactor recorders"))
 add(("NAVI", "nAVI - altered Microsoft MPEG-4 v3 video"))
 add(("PVMM", "PacketVideo MPEG-4 - streaming MPEG-4 from PacketVideo"))
+add(("3IV0", "3ivx - early MPEG-4 based video from 3ivx (3IV0)"))
+add(("3IVX", "3ivx - MPEG-4 Visual video from 3ivx"))
+add(("ATM4", "Nero Digital - MPEG-4 Visual video from Ahead Nero (ATM4)"))
+add(("NDIG", "Nero Digital - MPEG-4 Visual video from Ahead Nero"))
+add(("DP02", "DynaPel MPEG-4 - MPEG-4 Visual video from DynaPel Systems"))
+add(("BLOX", "BLOX - Jan Jezabek's MPEG based video codec"))
 
 # --- Microsoft MPEG-4 v1 to v3 and DivX 3 ----------------------------------------------
 add(("MP43", "Microsoft MPEG-4 v3 - pre-standard MPEG-4 video from Microsoft"))
@@ -164,6 +188,7 @@ add(("MP42", "Microsoft MPEG-4 v2 - pre-standard MPEG-4 video from Microsoft"))
 add(("DIV2", "Microsoft MPEG-4 v2 compatible video (DIV2 tag)"))
 add(("MPG4", "Microsoft MPEG-4 v1 - the first pre-standard MPEG-4 video from Microsoft"))
 add(("MP41", "Microsoft MPEG-4 v1 - pre-standard MPEG-4 video (MP41 tag)"))
+add(("AP42", "AngelPotion Definitive - altered Microsoft MPEG-4 v2 video"))
 
 # --- Windows Media and VC-1 ------------------------------------------------------------
 add(("WMV1", "Windows Media Video 7 - Microsoft"))
@@ -179,6 +204,8 @@ add(("MSS1", "Windows Media Screen 7 - Microsoft screen capture video"))
 add(("MSS2", "Windows Media Screen 9 - Microsoft screen capture video"))
 add(("MSA1", "MS ATC Screen - Microsoft screen capture codec"))
 add(("MTS2", "MS Expression Encoder Screen - Microsoft screen capture codec"))
+add(("SQZ2", "VXtreme Video 2 - streaming codec from VXtreme (later Microsoft)"))
+add(("MWV1", "Aware Motion Wavelets - wavelet codec from Aware Inc"))
 
 # --- DV and DVCPRO ---------------------------------------------------------------------
 add(("dvsd", "DV - standard-definition digital video as recorded by DV and MiniDV camcorders"))
@@ -212,6 +239,11 @@ add(("dvh4", "DVCPRO HD - Panasonic HD DV under its QuickTime name"))
 add(("dvh5", "DVCPRO HD 1080i50 - Panasonic HD DV under its QuickTime name"))
 add(("dvh6", "DVCPRO HD 1080i60 - Panasonic HD DV under its QuickTime name"))
 add(("IPDV", "I-O Data Giga AVI DV - DV video from I-O Data capture devices"))
+add(("DSVD", "DV - standard-definition DV under a Microsoft DirectShow tag"))
+add(("DC25", "MainConcept DV - DV video at 25 Mbit/s from MainConcept"))
+add(("DCAP", "Pinnacle DV - DV video at 25 Mbit/s from Pinnacle Systems"))
+add(("MDVF", "Pinnacle DV - DV25 / DV50 / DV100 video from Pinnacle Systems (MDVF)"))
+add(("SL50", "SoftLab-NSK DV50 - DV at 50 Mbit/s from SoftLab-NSK Forward"))
 
 # --- MPEG-1 and MPEG-2 -----------------------------------------------------------------
 add(("mpg1", "MPEG-1 video - ISO standard video as in Video CDs"))
@@ -251,6 +283,14 @@ add(("xd5*", "XDCAM HD422 - Sony 4:2:2 MPEG-2 long-GOP video at 50 Mbit/s"))
 add(("xdh2", "XDCAM HD422 - Sony 4:2:2 MPEG-2 video (xdh2)"))
 add(("xdhd", "XDCAM HD - Sony MPEG-2 video (xdhd)"))
 add(("hdv*", "HDV - MPEG-2 high-definition video from HDV camcorders"))
+add(("H262", "H.262 - ITU-T name of MPEG-2 video"))
+add(("MPGI", "Sigma Designs editable MPEG - I-frame MPEG from Sigma Designs"))
+add(("MMIF", "Matrox MPEG-2 intra - I-frame MPEG-2 from Matrox editing hardware (MMIF)"))
+add(("AEMI", "Array VideoONE MPEG-1 intra - I-frame MPEG-1 from Array Microsystems"))
+add(("DVMA", "Darim Vision DVMPEG - MPEG video from Darim Vision"))
+add(("YMPG", "YMPEG alpha - a stand-in codec for an MPEG-2 compressor"))
+add(("RAVI", "GroupTRON ReferenceAVI - a stand-in AVI that points at MPEG files"))
+add(("RAV_", "GroupTRON ReferenceAVI - a stand-in AVI that points at MPEG files (RAV_)"))
 
 # --- Motion JPEG and other JPEG-based video --------------------------------------------
 add(("MJPG", "Motion JPEG - every frame a JPEG picture; used by webcams and capture cards"))
@@ -291,6 +331,32 @@ add(("LJ2C", "LEAD JPEG 2000 - JPEG 2000 video from LEAD Technologies"))
 add(("LJ2K", "LEAD JPEG 2000 - JPEG 2000 video from LEAD Technologies (LJ2K)"))
 add(("IPJ2", "Image Power JPEG 2000 - JPEG 2000 video from Image Power"))
 add(("AVj2", "Avid JPEG 2000 - JPEG 2000 video from Avid editing systems"))
+add(("AVID", "Avid Motion JPEG - JPEG video from Avid editing systems (AVID)"))
+add(("AVR ", "Avid Motion JPEG - JPEG video from Avid capture boards (AVR)"))
+add(("ADVJ", "Avid Motion JPEG - JPEG video from Avid editing systems (ADVJ)"))
+add(("GJPG", "Grand Tech JPEG - Motion JPEG from Grand Tech GT891x chips"))
+add(("CFCC", "DPS Perception - Motion JPEG from Digital Processing Systems cards"))
+add(("DPS0", "DPS Reality - Motion JPEG from Digital Processing Systems"))
+add(("DPSC", "DPS PAR - Motion JPEG from Digital Processing Systems"))
+add(("FMJP", "D-Vision ISO Motion JPEG - Motion JPEG coded by fields"))
+add(("GEPJ", "Motion JPEG under the byte-reversed JPEG tag"))
+add(("GPJM", "Motion JPEG under the byte-reversed MJPG tag (Pinnacle ReelTime)"))
+add(("JFIF", "JPEG File Interchange Format - every frame a JFIF picture"))
+add(("JPG ", "JPEG - every frame a JPEG picture"))
+add((" JPG", "JPEG - every frame a JPEG picture (space-led tag)"))
+add(("MJPX", "Pegasus PICVideo - Motion JPEG from Pegasus Imaging"))
+add(("MC24", "MainConcept Motion JPEG - JPEG video from MainConcept"))
+add(("SWC1", "MainConcept Motion JPEG - JPEG video from MainConcept (SWC1)"))
+add(("SJPG", "CU-SeeMe Motion JPEG - video-conferencing JPEG from CU-SeeMe Networks"))
+add(("XJPG", "Xirlink JPEG - JPEG-like video from Xirlink cameras"))
+add(("IMJG", "Accom SphereOUS - Motion JPEG with alpha from Accom"))
+add(("SP4*", "SunPlus JPEG - Motion JPEG from SunPlus webcam chips"))
+add(("SP5*", "SunPlus JPEG - Motion JPEG from SunPlus webcam chips"))
+add(("SP6*", "SunPlus JPEG - Motion JPEG from SunPlus webcam chips"))
+add(("FRWA", "SoftLab-NSK Forward Motion JPEG with alpha"))
+add(("FRWD", "SoftLab-NSK Forward Motion JPEG - from Forward capture boards"))
+add(("FRWT", "SoftLab-NSK Forward Motion JPEG with alpha (FRWT)"))
+add(("FRLE", "SoftLab-NSK Forward run-length - coded video with alpha from Forward boards"))
 
 # --- Lossless and intermediate codecs --------------------------------------------------
 add(("HFYU", "Huffyuv - Ben Rudiak-Gould's fast lossless video codec"))
@@ -361,6 +427,21 @@ add(("HapA", "Hap Alpha-only - Vidvox GPU-decoded transparency channel"))
 add(("Shr*", "SheerVideo - BitJazz lossless and near-lossless video codec"))
 add(("M101", "Matrox uncompressed SD - Matrox 8-bit and 10-bit YUV video"))
 add(("M102", "Matrox uncompressed HD - Matrox 8-bit and 10-bit YUV video"))
+add(("ASLC", "AlparySoft Lossless - lossless video codec from AlparySoft"))
+add(("MHFY", "mhuffyuv - Huffyuv derived lossless video codec"))
+add(("WZCD", "CORE iScan - video from CORE Co screen capture software"))
+add(("WZDC", "CORE iSnap - video from CORE Co screen capture software"))
+add(("WRPR", "VideoTools VideoServer - client codec of the VideoServer frame server"))
+add(("LZO1", "LZO - lossless video packed with the LZO algorithm"))
+add(("MCZM", "Theory MicroCosm - lossless 64-bit RGB with alpha"))
+add(("MSUC", "MSU video codec - from the Moscow State University graphics lab"))
+add(("CGDI", "Microsoft Camcorder - screen recordings from Office 97 Camcorder"))
+add(("DFSC", "DebugMode FrameServer - frames served from an editing program"))
+add(("VIFP", "VFAPI - frames served through the VFAPI plug-in interface"))
+add(("AVIS", "AviSynth - frames served by an AviSynth script"))
+add(("VDST", "VirtualDub frame server - frames served from VirtualDub"))
+add(("RTV1", "RivaTuner Video - game capture codec of RivaTuner and MSI Afterburner"))
+add(("VMX1", "vMix Video - intra-frame codec of the vMix live production software"))
 
 # Ut Video (Takeshi Umezawa): lossless, one code per colour layout and variant.
 UT_LAYOUTS = {"RA": "RGBA", "RG": "RGB", "Y0": "YUV 4:2:0", "Y2": "YUV 4:2:2",
@@ -373,11 +454,11 @@ for code in ["ULRA", "ULRG", "ULY0", "ULY2", "ULY4", "ULH0", "ULH2", "ULH4", "UQ
                "Takeshi Umezawa's lossless video codec"))
 
 # MagicYUV (Ignus): lossless, one code per bit depth and layout.
-MAGIC_DEPTH = {"8": "8-bit", "0": "10-bit", "2": "12-bit"}
+MAGIC_DEPTH = {"8": "8-bit", "0": "10-bit", "2": "12-bit", "4": "14-bit"}
 MAGIC_LAYOUT = {"RG": "RGB", "RA": "RGBA", "G0": "greyscale", "Y0": "YUV 4:2:0",
                 "Y2": "YUV 4:2:2", "Y4": "YUV 4:4:4", "YA": "YUVA 4:4:4", "R0": "RGB"}
 for code in ["M8RG", "M8RA", "M8G0", "M8Y0", "M8Y2", "M8Y4", "M8YA", "M0RA", "M0RG",
-             "M0G0", "M0Y0", "M0Y2", "M0Y4", "M2RA", "M2RG", "M0R0"]:
+             "M0G0", "M0Y0", "M0Y2", "M0Y4", "M2RA", "M2RG", "M0R0", "M4RA", "M4RG"]:
     add((code, f"MagicYUV {MAGIC_DEPTH[code[1]]} {MAGIC_LAYOUT[code[2:]]} - "
                "Ignus lossless video codec"))
 
@@ -512,6 +593,106 @@ add(("DXT5", "DirectX texture compression 5 - S3TC compressed frames with smooth
 add(("DVE2", "InSoft DVE-2 - video-conferencing codec"))
 add(("DVX1", "Lucent DVX1000SP - video codec from Lucent"))
 add(("QkBk", "CDToons - animation codec from Broderbund CD titles"))
+add(("RV60", "RealVideo 6 - RealNetworks codec of RealMedia HD"))
+add(("BINK", "Bink Video - RAD Game Tools codec of many games"))
+add(("SANM", "LucasArts SMUSH - game video of LucasArts titles (SANM)"))
+add(("ROQV", "id RoQ - game video of id Software titles"))
+add(("AFLI", "Autodesk FLI - Autodesk Animator animation (320 x 200)"))
+add(("TM2A", "Duck TrueMotion Archiver 2 - Duck Corporation codec"))
+add(("TMOT", "Horizons TrueMotion S - Duck TrueMotion variant"))
+add(("VP32", "On2 VP3 - On2 Technologies codec (VP32 tag)"))
+add(("VP72", "On2 VP7 - On2 Technologies codec (VP72 tag)"))
+add(("VCR*", "ATI VCR - codec of ATI capture cards"))
+add(("ASVX", "ASUS Video - codec of ASUS graphics cards (ASVX)"))
+add(("DVX2", "Lucent DVX2000S - video codec from Lucent"))
+add(("ICLB", "InSoft CellB - video-conferencing codec from InSoft"))
+add(("DCL1", "Data Connection conferencing codec - from Data Connection Ltd"))
+add(("CTRX", "Citrix scalable video - codec from Citrix Systems"))
+add(("ACTL", "Streambox ACT-L2 - streaming video codec from Streambox"))
+add(("ADV1", "Loronix WaveCodec - wavelet video from Loronix surveillance"))
+add(("BW00", "BergWave - wavelet video codec"))
+add(("PVWV", "Pegasus Wavelet 2000 - wavelet codec from Pegasus Imaging"))
+add(("RUD0", "Rududu - wavelet video codec"))
+add(("SMSV", "WorldConnect Wavelet Video - wavelet codec"))
+add(("WVLT", "IllusionHope Wavelet - 9/7 wavelet video codec"))
+add(("VCWV", "VideoCon wavelet - wavelet video codec from VideoCon"))
+add(("IDM0", "IDM Motion Wavelets - wavelet video codec from IDM"))
+add(("XWV*", "XiWave - video codec from XiWave"))
+add(("VSSV", "VSS Video - Vanguard Software Solutions codec"))
+add(("VSSW", "VSS Wavelet - Vanguard Software Solutions wavelet codec"))
+add(("ETV1", "eTreppid Video - video codec from eTreppid Technologies"))
+add(("ETV2", "eTreppid Video 2 - video codec from eTreppid Technologies"))
+add(("ETVC", "eTreppid Video - video codec from eTreppid Technologies (ETVC)"))
+add(("LSVC", "Infinop Lightning Strike - streaming video codec at a constant rate"))
+add(("LSVX", "Infinop Lightning Strike - streaming video codec at several rates"))
+add(("LSVW", "Infinop Lightning Strike - streaming video codec (LSVW)"))
+add(("LSV0", "Infinop Lightning Strike - streaming video codec (LSV0)"))
+add(("LCMW", "LEAD Motion CMW - wavelet video from LEAD Technologies"))
+add(("LCW2", "LEAD Motion CMW 2 - wavelet video from LEAD Technologies"))
+add(("MRCA", "FAST Multimedia MR - codec of FAST capture cards"))
+add(("MNVD", "MindBend MindVid - video codec from MindBend"))
+add(("MVI1", "Motion Pixels - game video codec from Motion Pixels"))
+add(("MVI2", "Motion Pixels - game video codec from Motion Pixels (MVI2)"))
+add(("MV12", "Motion Pixels - older game video codec from Motion Pixels"))
+add(("NUV1", "NuppelVideo - video of the NuppelVideo and MythTV recorders"))
+add(("NTN1", "Nogatech Video Compression 1 - codec of Nogatech USB capture chips"))
+add(("NTN2", "Nogatech Video Compression 2 - codec of Nogatech USB capture chips"))
+add(("PCLE", "Pinnacle Studio 400 - codec of Pinnacle capture hardware"))
+add(("PGVV", "Radius VideoVision - codec of Radius capture cards"))
+add(("SPIG", "Radius Spigot - codec of Radius and SuperMac capture cards"))
+add(("PHMO", "IBM Photomotion - IBM video codec"))
+add(("QPEQ", "Q-Team QPEG 1.1 - palette video codec from Q-Team (QPEQ)"))
+add(("RTV0", "NewTek Video Toaster - codec of NewTek editing systems"))
+add(("NT00", "NewTek LightWave - HDTV YUV video with alpha from NewTek"))
+add(("SFMC", "CrystalNet Surface Fitting Method - video codec from CrystalNet"))
+add(("SDCC", "Sun Digital Camera - video codec from Sun Microsystems"))
+add(("MTX*", "Matrox video - codec of Matrox capture and editing hardware"))
+add(("SMSC", "Radius - proprietary codec of Radius hardware (SMSC)"))
+add(("SMSD", "Radius - proprietary codec of Radius hardware (SMSD)"))
+add(("DCT0", "WniWni - video codec from WniWni (DCT0)"))
+add(("WNIX", "WniWni - video codec from WniWni"))
+add(("IMAC", "Intel motion compensation - format of Intel graphics hardware"))
+add(("VYU9", "ATI YUV - YUV video from ATI graphics chips (VYU9)"))
+add(("VR21", "Blackmagic YUV - YUV video from Blackmagic Design hardware"))
+add(("IF09", "Intel YVU9 with skip bits - Intel intermediate YUV of the Indeo era"))
+add(("IFO9", "Intel YVU9 with skip bits - Intel intermediate YUV (IFO9 tag)"))
+add(("TLMS", "TeraLogic Motion Intraframe - codec from TeraLogic"))
+add(("TLST", "TeraLogic Motion Intraframe - codec from TeraLogic (TLST)"))
+add(("TMIC", "TeraLogic Motion Intraframe - codec from TeraLogic (TMIC)"))
+add(("TV10", "Tecomac - low bit rate video codec from Tecomac"))
+add(("TY0N", "Trident video - codec of Trident Microsystems chips"))
+add(("TY2C", "Trident video - codec of Trident Microsystems chips (TY2C)"))
+add(("TY2N", "Trident video - codec of Trident Microsystems chips (TY2N)"))
+add(("VGPX", "Alaris VideoGramPiX - video codec from Alaris"))
+add(("VTLP", "Alaris VideoGramPiX - video codec from Alaris (VTLP)"))
+add(("VLV1", "VideoLogic VLCAP - capture codec of VideoLogic cards"))
+add(("WBVC", "Winbond W9960 - codec of Winbond capture chips"))
+add(("WNVA", "Winnov Videum - Winnov hardware compression (WNVA)"))
+add(("BHIV", "BeHere iVideo - panoramic video from BeHere"))
+add(("HMCR", "Rendition motion compensation - format of Rendition Verite chips"))
+add(("HMRR", "Rendition motion compensation - format of Rendition V2x00 chips"))
+add(("MC12", "ATI motion compensation - format of ATI graphics chips"))
+add(("EKQ0", "ELSA quick codec - codec of ELSA graphics cards"))
+add(("ELK0", "ELSA codec - codec of ELSA graphics cards"))
+add(("EQK0", "ELSA quick codec - codec of ELSA graphics cards (EQK0)"))
+add(("BTCV", "Brooktree composite video - codec of Brooktree (Conexant) capture chips"))
+add(("BTVC", "Brooktree composite video - codec of Brooktree (Conexant) capture (BTVC)"))
+add(("YC12", "Intel YUV12 - YUV video codec from Intel"))
+add(("CC12", "Intel YUV12 - YUV video codec from Intel (CC12)"))
+add(("YV92", "Intel Smart Video Recorder - YVU9 based video from Intel"))
+add(("DXT2", "DirectX texture compression 2 - S3TC frames with premultiplied alpha"))
+add(("DXT4", "DirectX texture compression 4 - S3TC frames with premultiplied smooth alpha"))
+add(("DXTC", "DirectX texture compression - S3TC compressed frames"))
+add(("DXTn", "DirectX texture compression - S3TC compressed frames (DXTn)"))
+add(("FXT1", "3dfx FXT1 - texture compression of 3dfx graphics chips"))
+add(("NVDS", "NVIDIA texture format - compressed frames for NVIDIA graphics chips"))
+add(("NVHS", "NVIDIA texture format - compressed frames for NVIDIA GeForce chips"))
+add(("NVHU", "NVIDIA texture format - compressed frames for NVIDIA GeForce chips (NVHU)"))
+add(("NHVU", "NVIDIA texture format - compressed frames for NVIDIA GeForce chips (NHVU)"))
+add(("NVS*", "NVIDIA texture format - compressed frames for NVIDIA GeForce chips"))
+add(("NVT*", "NVIDIA texture format - compressed frames for NVIDIA GeForce chips"))
+add(("RIVA", "NVIDIA swizzled texture - frames in NVIDIA RIVA texture layout"))
+add(("STV*", "STMicroelectronics CMOS imager - raw sensor data from ST webcam chips"))
 
 # --- Still-picture codecs used for video -----------------------------------------------
 add(("MPNG", "Motion PNG - every frame a PNG picture"))
@@ -525,6 +706,11 @@ add(("tiff", "TIFF - every frame a TIFF picture"))
 add(("gif ", "GIF - every frame a GIF picture"))
 add(("sgi ", "SGI - every frame a Silicon Graphics picture"))
 add(("8BPS", "Planar RGB - QuickTime 8BPS run-length codec"))
+add(("MTGA", "Motion TGA - every frame a Truevision TARGA picture"))
+add((" PNG", "PNG - every frame a PNG picture (space-led tag)"))
+add(("kpcd", "Kodak Photo CD - every frame a Photo CD picture"))
+add(("QDGX", "Apple QuickDraw GX - QuickTime picture codec"))
+add(("LGRY", "LEAD greyscale - greyscale pictures from LEAD Technologies"))
 
 # --- Uncompressed video ----------------------------------------------------------------
 extend([
@@ -616,6 +802,59 @@ extend([
     ("CYUY", "ATI uncompressed YUV - packed raw frames"),
     ("V655", "Vitec uncompressed YUV 4:2:2 - packed raw frames"),
 ])
+# Windows bitmap compression names, sometimes written as the handler code with a space.
+extend([
+    (" RGB", "Uncompressed RGB - raw bitmap frames (space-led tag)"),
+    (" RAW", "Uncompressed - raw frames (space-led tag)"),
+    (" BIT", "Uncompressed RGB with bit-field masks (space-led tag)"),
+    ("BIT ", "Uncompressed RGB with bit-field masks"),
+    (" RL4", "Run-length coded 4-bit palette video (space-led tag)"),
+    ("RL4 ", "Run-length coded 4-bit palette video - Windows bitmap RLE frames"),
+    (" RL8", "Run-length coded 8-bit palette video (space-led tag)"),
+    ("RL8 ", "Run-length coded 8-bit palette video - Windows bitmap RLE frames"),
+])
+extend([
+    raw("BGR ", "BGR"),
+    raw("RGB1", "RGB 3:3:2 (8-bit)"),
+    raw("RGBO", "RGB 5:5:5 (RGBO)"),
+    raw("RGBP", "RGB 5:6:5 (RGBP)"),
+    raw("RGBQ", "RGB 5:5:5 big-endian (RGBQ)"),
+    raw("RGBR", "RGB 5:6:5 big-endian (RGBR)"),
+    raw("CMYK", "CMYK"),
+    raw("YCCK", "YCbCr and black (YCCK)"),
+    raw("Y210", "YUV 4:2:2 10-bit in 16-bit words (Y210)"),
+    raw("Y410", "YUVA 4:4:4 10-bit packed (Y410)"),
+    raw("Y416", "YUVA 4:4:4 16-bit packed (Y416)"),
+    raw("y408", "YUVA 4:4:4 8-bit packed (y408)"),
+    raw("Y444", "YUV 4:4:4 (Y444)"),
+    raw("YU12", "YUV 4:2:0 planar (YU12)"),
+    raw("IMC1", "YUV 4:2:0 planar (IMC1)"),
+    raw("IMC2", "YUV 4:2:0 planar (IMC2)"),
+    raw("IMC3", "YUV 4:2:0 planar (IMC3)"),
+    raw("IMC4", "YUV 4:2:0 planar (IMC4)"),
+    raw("CLPL", "YUV 4:2:0 planar (CLPL)"),
+    raw("CPLA", "YUV 4:2:0 planar (Weitek CPLA)"),
+    raw("T420", "YUV 4:2:0 (Toshiba T420)"),
+    raw("NY12", "YUV 4:2:0 (Nogatech NY12)"),
+    raw("NYUV", "YUV 4:2:2 (Nogatech NYUV)"),
+    raw("S422", "YUV 4:2:2 (Tekram S422)"),
+    raw("VIDS", "YUV 4:2:2 (Vitec VIDS)"),
+    raw("IUYV", "YUV 4:2:2 packed UYVY with interlaced line order (IUYV)"),
+    raw("UYVP", "YUV 4:2:2 10-bit packed (UYVP)"),
+    raw("YUVP", "YUV 4:2:2 10-bit packed (YUVP)"),
+    raw("U<Y ", "YUV 4:2:2 from Discreet editing systems"),
+    raw("U<YA", "YUVA 4:2:2 from Discreet editing systems"),
+    raw("MYUV", "YUV from Media 100 editing systems (MYUV)"),
+    raw("UYVU", "YUV from SoftLab-NSK Forward boards (UYVU)"),
+    raw("VDCT", "bitmap frames from Vitec Video Maker Pro"),
+])
+# DPCM coded YUV: the digits name the chroma layout and the bits per difference.
+for code, layout, bits in [("DP16", "YUV 4:1:1", 6), ("DP18", "YUV 4:2:0", 6),
+                           ("DP26", "YUV 4:2:2", 6), ("DP28", "YUV 4:2:0", 8),
+                           ("DP96", "YVU9", 6), ("DP98", "YVU9", 8),
+                           ("DP9L", "YVU9 with thinned lines", 6)]:
+    add((code, f"DPCM coded {layout} - {bits}-bit differences between pixels"))
+
 # Planar YUV with more than eight bits, from FFmpeg's own naming: I/J = planes,
 # digits = chroma layout, last letter L/B = little/big endian.
 HIGH_DEPTH_LAYOUT = {"0": "4:2:0", "2": "4:2:2", "4": "4:4:4"}
@@ -674,13 +913,73 @@ def check(entries):
         seen[folded] = key
 
 
+def read_code_list(path):
+    """The codes of a LIST file, as bytes."""
+    codes = []
+    for line in pathlib.Path(path).read_text(encoding="ascii").splitlines():
+        if line.startswith("#") or not line:
+            continue
+        code = re.sub(r"\\x([0-9A-Fa-f]{2})", lambda m: chr(int(m.group(1), 16)), line)
+        codes.append(code.ljust(4).encode("latin-1"))
+    return codes
+
+
+def ascii_upper(data):
+    return data.translate(ASCII_UPPER)
+
+
+ASCII_UPPER = bytes.maketrans(b"abcdefghijklmnopqrstuvwxyz", b"ABCDEFGHIJKLMNOPQRSTUVWXYZ")
+
+
+def describe(db_lines, code):
+    """The description the program shows for `code`: the first line whose key matches
+    (letter case ignored; a '*' as the key's fourth character matches on the first
+    three), and the empty text when none does, at an empty line or a line without a
+    comma."""
+    for line in db_lines:
+        if not line:
+            return b""
+        key, comma, rest = line.partition(b",")
+        if key[3:4] == b"*":
+            matches = ascii_upper(key[:3]) == ascii_upper(code[:3])
+        else:
+            matches = ascii_upper(key) == ascii_upper(code)
+        if matches:
+            return rest.split(b",")[0] if comma else b""
+    return b""
+
+
+def show_code(code):
+    return "".join(chr(b) if 0x20 <= b < 0x7F and b != 0x5C else f"\\x{b:02x}" for b in code)
+
+
+def coverage(db_path, list_paths):
+    db_lines = re.split(rb"\r\n|\r|\n", db_path.read_bytes())
+    if db_lines and db_lines[-1] == b"":
+        db_lines.pop()
+    for path in list_paths:
+        codes = read_code_list(path)
+        missing = [c for c in codes if not describe(db_lines, c)]
+        covered = len(codes) - len(missing)
+        share = 100.0 * covered / len(codes) if codes else 100.0
+        print(f"{pathlib.Path(path).name}: {covered} of {len(codes)} codes described "
+              f"({share:.1f}%)")
+        if missing:
+            print("  not described: " + " ".join(f"[{show_code(c)}]" for c in missing))
+
+
 def main():
+    target = pathlib.Path(__file__).resolve().parent.parent / "db.txt"
+    if len(sys.argv) > 1:
+        if sys.argv[1] != "--coverage" or len(sys.argv) < 3:
+            sys.exit(__doc__)
+        coverage(target, sys.argv[2:])
+        return
     check(ENTRIES)
     exact = [e for e in ENTRIES if not is_prefix(e[0]) and not is_control(e[0])]
     prefixes = [e for e in ENTRIES if is_prefix(e[0])]
     control = [e for e in ENTRIES if is_control(e[0])]
     lines = [f"{key},{text}\r\n" for key, text in exact + prefixes + control]
-    target = pathlib.Path(__file__).resolve().parent.parent / "db.txt"
     target.write_bytes("".join(lines).encode("utf-8"))
     print(f"{target.name}: {len(lines)} entries")
 

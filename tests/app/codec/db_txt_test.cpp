@@ -42,7 +42,8 @@ TEST(ShippedCodecList, EveryLineIsAReachableKeyWithOneDescriptionAndFFmpegsCodes
   // The codes ffmpeg writes to AVI files, four characters each; raw RGB is four zero bytes.
   const std::string codes =
       "FMP4XVIDDIVXDX50H264X264avc1HEVCMJPGMJLSHFYUFFVHFFV1MP42MP43MPG4WMV1WMV2dvsdmpg1mpg2MSVCmrlecvid"
-      "ZMBVMPNGULRGULY0M8RGFLV1H263SNOWASV1ASV2v210v410I420YUY2UYVYYV12Y800DIB VP80AV01CFHDLAGSTSCCFPS1theo"s +
+      "ZMBVMPNGULRGULY0M8RGFLV1H263SNOWASV1ASV2v210v410I420YUY2UYVYYV12Y800DIB VP80AV01CFHDLAGSTSCCFPS1theo"
+      "Y210Y416Y410y408M4RAM4RGRTV1VMX1evc1RV60"s +
       std::string(4, '\0');
   for (std::size_t i = 0; i < codes.size(); i += 4)
     EXPECT_NE(Describe(text, codes.substr(i, 4)), "") << codes.substr(i, 4);
