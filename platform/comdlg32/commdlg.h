@@ -5,8 +5,8 @@
 // without the fields appended after lpTemplateName). Strings are 8-bit text, that is
 // UTF-8. Sizes (nMaxFile, nMaxFileTitle, cchSize) count characters as the program counts
 // them, UTF-16 units, NUL included, so that a limit means the same for every script; the
-// buffer behind a size holds tamso::AnsiBufferBytes(size) bytes (platform/runtime/
-// ansi_text.h). Offsets into lpstrFile (nFileOffset, nFileExtension) count bytes.
+// buffer behind a size holds tamso::AnsiBufferBytes(size) bytes (see ansi_text.h).
+// Offsets into lpstrFile (nFileOffset, nFileExtension) count bytes.
 //
 // The dialogs are Qt file dialogs of Qt's own, modal to hwndOwner. A test answers them
 // through the seam in file_dialog_seam.h instead of a person.
