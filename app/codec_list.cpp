@@ -5,6 +5,7 @@
 #include <streambuf>
 
 #include "app/modCommon.h"
+#include "platform/runtime/ansi_text.h"
 #include "platform/runtime/app_paths.h"
 
 namespace tamso {
@@ -24,12 +25,6 @@ std::size_t CharacterPrefixBytes(std::string_view text, std::size_t count) {
   return at;
 }
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; };
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [&](char x, char y) { return upper(x) == upper(y); });
-}
-
 // A key as far as it was kept: its first `kept` bytes and its full length.
 struct KeyField {
   std::string kept;
@@ -41,9 +36,9 @@ bool KeyMatches(const KeyField& key, std::string_view code) {
   const std::size_t four = CharacterPrefixBytes(key.kept, 4);
   if (std::string_view(key.kept).substr(three, four - three) == "*") {
     const std::string_view keyPrefix = std::string_view(key.kept).substr(0, three);
-    return EqualIgnoringAsciiCase(keyPrefix, code.substr(0, CharacterPrefixBytes(code, 3)));
+    return EqualIgnoringCp1252Case(keyPrefix, code.substr(0, CharacterPrefixBytes(code, 3)));
   }
-  return key.length == key.kept.size() && EqualIgnoringAsciiCase(key.kept, code);
+  return key.length == key.kept.size() && EqualIgnoringCp1252Case(key.kept, code);
 }
 
 // Reads the list one field at a time straight from the stream's buffer.

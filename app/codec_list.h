@@ -5,8 +5,9 @@
 // written, untrimmed), further fields are ignored. A key whose fourth character is '*' is
 // a prefix: its first three characters are compared with the first three of the code.
 // Any other key is compared with the whole code. Keys are not trimmed; the comparison
-// ignores the case of the ASCII letters (other characters must be equal). The first
-// matching line wins. The search ends with an empty description at an empty line, or at
+// ignores the case of the letters of Windows-1252, the code page the code's bytes are
+// read in ("É" matches "é"; other characters must be equal). The first matching line
+// wins. The search ends with an empty description at an empty line, or at
 // a matching line that has no comma.
 //
 // Lines end in CR LF; a bare LF or a bare CR also ends a line. Characters are counted as

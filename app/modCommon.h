@@ -7,10 +7,11 @@
 
 // Shows the open-file dialog, modal to `hWndOwner`, titled `sTitle`, with the filter list
 // `sFilter` (descriptions and patterns, each ended by a NUL, the list by one more),
-// starting in the current directory. Returns the chosen path with its folder and without
-// surrounding spaces, or an empty text when nothing was chosen: cancelled, closed, or a
-// path too long for the dialog's 255-byte buffer. A typed name of a missing file is
-// returned like any other.
+// starting in the current directory. Returns the chosen path with its folder, as the
+// file is named (spaces at the start or end of its name included), or an empty text when
+// nothing was chosen: cancelled or closed. The path must fit the dialog's buffer of 255
+// characters (of any script); the dialog refuses a longer one and says why. A typed name
+// of a missing file is returned like any other.
 std::string BrowseForFile(HWND hWndOwner, const std::string& sTitle, const std::string& sFilter);
 
 // True when an ordinary file is present at `sFile`. Hidden entries (a name that starts

@@ -3,24 +3,26 @@
 
 #include "app/modCommon.h"
 #include "platform/comdlg32/commdlg.h"
+#include "platform/runtime/ansi_text.h"
 
 namespace {
 
-// The dialog's buffers: 254 spaces and the terminating NUL.
-constexpr DWORD kBufferSize = 255;
+// The dialog's buffers, in characters: 254 spaces and the terminating NUL.
+constexpr DWORD kBufferChars = 255;
 
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  const auto last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
+// A buffer of kBufferChars characters as the dialog takes it: the spaces, the NUL, and
+// room behind for names whose characters take more than one byte.
+std::string SpaceFilledBuffer() {
+  std::string buffer(tamso::AnsiBufferBytes(kBufferChars), '\0');
+  buffer.replace(0, kBufferChars - 1, kBufferChars - 1, ' ');
+  return buffer;
 }
 
 }  // namespace
 
 std::string BrowseForFile(HWND hWndOwner, const std::string& sTitle, const std::string& sFilter) {
-  std::string file(kBufferSize - 1, ' ');
-  std::string fileTitle(kBufferSize - 1, ' ');
+  std::string file = SpaceFilledBuffer();
+  std::string fileTitle = SpaceFilledBuffer();
   std::error_code ec;
   const std::string initialDir = std::filesystem::current_path(ec).string();
 
@@ -29,13 +31,15 @@ std::string BrowseForFile(HWND hWndOwner, const std::string& sTitle, const std::
   ofn.hwndOwner = hWndOwner;
   ofn.lpstrFilter = sFilter.c_str();  // the string's own NUL ends the list
   ofn.lpstrFile = file.data();
-  ofn.nMaxFile = kBufferSize;
+  ofn.nMaxFile = kBufferChars;
   ofn.lpstrFileTitle = fileTitle.data();
-  ofn.nMaxFileTitle = kBufferSize;
+  ofn.nMaxFileTitle = kBufferChars;
   ofn.lpstrInitialDir = initialDir.c_str();
   ofn.lpstrTitle = sTitle.c_str();
   ofn.Flags = 0;
 
   if (GetOpenFileNameA(&ofn) == 0) return {};
-  return Trimmed(std::string(file.c_str()));
+  // The dialog ends the path with a NUL, so none of the spaces it was given reaches the
+  // result; spaces at the start or end of the file's own name are part of it.
+  return std::string(file.c_str());
 }

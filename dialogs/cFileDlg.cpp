@@ -1,6 +1,7 @@
 #include "dialogs/cFileDlg.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 #include "dialogs/filter_list.h"
 #include "platform/comdlg32/commdlg.h"
 #include "platform/msvfw32/msvfw32.h"
+#include "platform/runtime/ansi_text.h"
 #include "platform/runtime/app_paths.h"
 #include "platform/runtime/tamso_error.h"
 #include "platform/shell32/shlobj.h"
@@ -36,6 +38,27 @@ QString PaddedWithNuls(const QString& text, qsizetype chars) {
   return text + QString(chars - text.size(), kNul);
 }
 
+// An 8-bit buffer of `chars` characters that starts with `text`, NULs after it.
+std::string AnsiBuffer(const QString& text, qsizetype chars) {
+  std::string buffer = ToAnsi(text);
+  buffer.resize(tamso::AnsiBufferBytes(static_cast<std::size_t>(chars)), '\0');
+  return buffer;
+}
+
+// The file buffer as the dialog left it, in characters: what the dialog wrote (a path
+// and its NUL; for several files in OFN_EXPLORER form the folder and the names, each
+// with its NUL, and one more NUL), then the rest of the buffer as it stood, `before`.
+// Counted in characters, so a chosen name never leaves half a character of the old one.
+QString ReturnedFileBuffer(const std::string& buffer, const OPENFILENAMEA& ofn, const QString& before) {
+  const std::size_t firstNul = buffer.find('\0');
+  std::size_t end = firstNul + 1;
+  const bool namesApart =
+      (ofn.Flags & OFN_EXPLORER) && (ofn.Flags & OFN_ALLOWMULTISELECT) && ofn.nFileOffset == end;
+  if (namesApart) end = std::min(buffer.find(std::string(2, '\0'), firstNul), buffer.size() - 2) + 2;
+  const QString written = FromAnsi(buffer.substr(0, end));
+  return written + before.mid(written.size());
+}
+
 struct ItemListRelease {
   void operator()(ITEMIDLIST* pidl) const { CoTaskMemFree(pidl); }
 };
@@ -56,7 +79,7 @@ QString cFileDlg::GetSpecialFolderPath(LONG lFolderId) const {
   LPITEMIDLIST raw = nullptr;
   if (SHGetSpecialFolderLocation(static_cast<HWND>(m_lOwnerHwnd), lFolderId, &raw) != S_OK) return {};
   const std::unique_ptr<ITEMIDLIST, ItemListRelease> pidl(raw);
-  std::string path(kFolderPathChars, ' ');
+  std::string path(tamso::AnsiBufferBytes(kFolderPathChars), ' ');
   if (!SHGetPathFromIDListA(pidl.get(), path.data())) return {};
   return BeforeFirstNul(FromAnsi(path));
 }
@@ -91,8 +114,9 @@ bool cFileDlg::ShowDialog(DialogKind kind, QString& filename, QString& FileTitle
   const std::string defaultExt = ToAnsi(m_sDefaultExt);
   const QString filterList = tamso::MakeFilterList(m_sFilter);
   const std::string filter = ToAnsi(filterList);
-  std::string file = ToAnsi(PaddedWithNuls(filename, kFileBufferChars));
-  std::string fileTitle = ToAnsi(PaddedWithNuls(FileTitle, kTitleBufferChars));
+  const QString fileBefore = PaddedWithNuls(filename, kFileBufferChars);
+  std::string file = AnsiBuffer(filename, kFileBufferChars);
+  std::string fileTitle = AnsiBuffer(FileTitle, kTitleBufferChars);
 
   OPENFILENAMEA ofn{};
   ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
@@ -129,9 +153,9 @@ bool cFileDlg::ShowDialog(DialogKind kind, QString& filename, QString& FileTitle
     m_lFilterIndex = kind == DialogKind::Save ? 0 : -1;
     return false;
   }
-  const QString returnedFile = FromAnsi(file);
+  const QString returnedFile = ReturnedFileBuffer(file, ofn, fileBefore);
   filename = BeforeFirstNul(returnedFile);
-  FileTitle = BeforeFirstNul(FromAnsi(fileTitle));
+  FileTitle = FromAnsi(std::string(fileTitle.c_str()));
   m_lFlags = static_cast<LONG>(ofn.Flags);
   m_lFilterIndex = static_cast<LONG>(ofn.nFilterIndex);
   m_sFilter = GetFilterEntry(filterList, m_lFilterIndex);
@@ -160,7 +184,7 @@ bool cFileDlg::ExistFile(const QString& sSpec) const {
 }
 
 QString cFileDlg::VBGetFileTitle(const QString& sFile) const {
-  std::string title(kFileBufferChars, '\0');
+  std::string title(tamso::AnsiBufferBytes(kFileBufferChars), '\0');
   if (GetFileTitleA(ToAnsi(sFile).c_str(), title.data(), kFileBufferChars) != 0) return {};
   return BeforeFirstNul(FromAnsi(title));
 }

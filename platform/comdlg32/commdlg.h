@@ -3,11 +3,15 @@
 //
 // OPENFILENAMEA keeps the fields and meanings of the platform's 76-byte record (the form
 // without the fields appended after lpTemplateName). Strings are 8-bit text, that is
-// UTF-8; sizes (nMaxFile, nMaxFileTitle) count bytes, NUL included.
+// UTF-8. Sizes (nMaxFile, nMaxFileTitle, cchSize) count characters as the program counts
+// them, UTF-16 units, NUL included, so that a limit means the same for every script; the
+// buffer behind a size holds tamso::AnsiBufferBytes(size) bytes (see ansi_text.h).
+// Offsets into lpstrFile (nFileOffset, nFileExtension) count bytes.
 //
 // The dialogs are Qt file dialogs of Qt's own, modal to hwndOwner. A test answers them
 // through the seam in file_dialog_seam.h instead of a person.
 
+#include "platform/runtime/ansi_text.h"
 #include "platform/runtime/win_types.h"
 
 using UINT_PTR = std::uintptr_t;
@@ -90,8 +94,10 @@ inline constexpr DWORD FNERR_INVALIDFILENAME = 0x3002;
 //   CDERR_STRUCTSIZE       lStructSize is not OPENFILENAME_SIZE_VERSION_400A;
 //   CDERR_INITIALIZATION   no lpstrFile or nMaxFile 0, or no Qt application;
 //   CDERR_DIALOGFAILURE    hwndOwner is not 0 and not a window;
-//   FNERR_BUFFERTOOSMALL   the choice does not fit lpstrFile or lpstrFileTitle; the first
-//                          two bytes of lpstrFile then hold the size lpstrFile needs;
+//   FNERR_BUFFERTOOSMALL   the choice does not fit lpstrFile or lpstrFileTitle; when it is
+//                          lpstrFile, its first two bytes then hold the size it needs
+//                          (only from a seam's answer: the Qt dialog does not close on
+//                          such a choice, it tells the user the name is too long);
 //   FNERR_INVALIDFILENAME  the choice breaks OFN_FILEMUSTEXIST or OFN_PATHMUSTEXIST.
 // After a failure nothing but lpstrFile's first two bytes (FNERR_BUFFERTOOSMALL) changes.
 BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn);
@@ -104,7 +110,7 @@ BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn);
 DWORD CommDlgExtendedError();
 
 // The title of a file: the last component of lpszFile (after its last "/"), written with
-// a NUL into lpszTitle. Returns 0 on success; the size needed, NUL included, when cchSize
-// is too small (lpszTitle untouched; a null lpszTitle with cchSize 0 asks for the size);
-// -1 for a null or empty name, a name ending in "/", or a null buffer otherwise.
+// a NUL into lpszTitle (cchSize characters). Returns 0 on success; the size needed in
+// characters, NUL included, when cchSize is too small (lpszTitle untouched; a null lpszTitle with cchSize 0
+// asks for the size); -1 for a null or empty name, a name ending in "/", or a null buffer otherwise.
 SHORT GetFileTitleA(const char* lpszFile, char* lpszTitle, WORD cchSize);

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/runtime/ansi_text.h"
+
 namespace tamso {
 
 namespace {
@@ -149,6 +151,34 @@ FileBuffer ComposeFileBuffer(const std::vector<std::string>& files, DWORD flags)
   return out;
 }
 
+// A confirmed answer as it goes into the record's buffers.
+struct ComposedAnswer {
+  std::vector<std::string> files;
+  FileBuffer buffer;
+  std::string title;  // the (first) file's name and its NUL
+};
+
+ComposedAnswer Compose(const FileDialogRequest& request, const FileDialogAnswer& answer) {
+  ComposedAnswer out;
+  out.files = ResolveFiles(request, answer);
+  if (out.files.empty()) return out;
+  out.buffer = ComposeFileBuffer(out.files, request.flags);
+  out.title = Leaf(out.files.front()) + '\0';
+  return out;
+}
+
+// The buffers' sizes count characters, so a name in any script fits as far as its
+// characters do, whatever its length in bytes.
+AnswerCheck Check(const FileDialogRequest& request, const ComposedAnswer& composed) {
+  if (!ChoiceIsValid(request, composed.files)) return {.error = FNERR_INVALIDFILENAME};
+  const std::size_t fileChars = AnsiCharCount(composed.buffer.bytes);
+  if (fileChars > request.maxFile) return {FNERR_BUFFERTOOSMALL, fileChars, request.maxFile, false};
+  const std::size_t titleChars = AnsiCharCount(composed.title);
+  if (request.maxFileTitle > 0 && titleChars > request.maxFileTitle)
+    return {FNERR_BUFFERTOOSMALL, titleChars, request.maxFileTitle, true};
+  return {};
+}
+
 }  // namespace
 
 std::vector<FileFilter> ParseFilterList(const char* list) {
@@ -182,7 +212,9 @@ std::variant<FileDialogRequest, DWORD> ReadFileDialogRequest(const OPENFILENAMEA
     const bool inRange = ofn.nFilterIndex >= 1 && ofn.nFilterIndex <= request.filters.size();
     request.selectedFilter = inRange ? static_cast<int>(ofn.nFilterIndex) - 1 : 0;
   }
-  const std::size_t nameLength = strnlen(ofn.lpstrFile, ofn.nMaxFile);
+  request.maxFile = ofn.nMaxFile;
+  request.maxFileTitle = ofn.lpstrFileTitle ? ofn.nMaxFileTitle : 0;
+  const std::size_t nameLength = strnlen(ofn.lpstrFile, AnsiBufferBytes(ofn.nMaxFile));
   request.initialName = TrimSpaces(std::string(ofn.lpstrFile, nameLength));
   request.initialDirectory = StartFolder(request.initialName, TextOf(ofn.lpstrInitialDir));
   if (request.initialName.find('/') != std::string::npos) request.initialName = Leaf(request.initialName);
@@ -193,28 +225,28 @@ std::variant<FileDialogRequest, DWORD> ReadFileDialogRequest(const OPENFILENAMEA
   return request;
 }
 
+AnswerCheck CheckFileDialogAnswer(const FileDialogRequest& request, const FileDialogAnswer& answer) {
+  return Check(request, Compose(request, answer));
+}
+
 DWORD WriteFileDialogAnswer(OPENFILENAMEA& ofn, const FileDialogRequest& request,
                             const FileDialogAnswer& answer) {
-  const std::vector<std::string> files = ResolveFiles(request, answer);
-  if (!ChoiceIsValid(request, files)) return FNERR_INVALIDFILENAME;
-
-  const FileBuffer buffer = ComposeFileBuffer(files, ofn.Flags);
-  const std::string title = Leaf(files.front()) + '\0';
-  const bool titleFits = !ofn.lpstrFileTitle || title.size() <= ofn.nMaxFileTitle;
-  const bool fileFits = buffer.bytes.size() <= ofn.nMaxFile;
-  if (!fileFits || !titleFits) {
-    if (!fileFits && ofn.nMaxFile >= 2) {
-      const WORD needed = ToWord(buffer.bytes.size());
+  const ComposedAnswer composed = Compose(request, answer);
+  const AnswerCheck check = Check(request, composed);
+  if (check.error != 0) {
+    if (check.error == FNERR_BUFFERTOOSMALL && !check.titleBuffer && ofn.nMaxFile >= 2) {
+      const WORD needed = ToWord(check.needed);
       ofn.lpstrFile[0] = static_cast<char>(needed & 0xFF);
       ofn.lpstrFile[1] = static_cast<char>(needed >> 8);
     }
-    return FNERR_BUFFERTOOSMALL;
+    return check.error;
   }
 
   // Only the bytes of the answer are written; the rest of each buffer stays as it was.
+  const std::vector<std::string>& files = composed.files;
+  const FileBuffer& buffer = composed.buffer;
   std::memcpy(ofn.lpstrFile, buffer.bytes.data(), buffer.bytes.size());
-  if (ofn.lpstrFileTitle && ofn.nMaxFileTitle > 0)
-    std::memcpy(ofn.lpstrFileTitle, title.data(), title.size());
+  if (request.maxFileTitle > 0) std::memcpy(ofn.lpstrFileTitle, composed.title.data(), composed.title.size());
   ofn.nFileOffset = buffer.fileOffset;
   ofn.nFileExtension = files.size() == 1 ? buffer.extensionOffset : 0;
 

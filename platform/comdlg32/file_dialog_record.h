@@ -19,6 +19,17 @@ std::vector<FileFilter> ParseFilterList(const char* list);
 // caller's business.
 std::variant<FileDialogRequest, DWORD> ReadFileDialogRequest(const OPENFILENAMEA& ofn, FileDialogKind kind);
 
+// Whether a confirmed answer can be written back into the record.
+struct AnswerCheck {
+  DWORD error = 0;  // 0, FNERR_INVALIDFILENAME or FNERR_BUFFERTOOSMALL (see GetOpenFileNameA)
+  // For FNERR_BUFFERTOOSMALL: the characters (NUL included) the answer needs in the buffer
+  // that is too small, the characters that buffer holds, and whether it is the title's.
+  std::size_t needed = 0;
+  std::size_t room = 0;
+  bool titleBuffer = false;
+};
+AnswerCheck CheckFileDialogAnswer(const FileDialogRequest& request, const FileDialogAnswer& answer);
+
 // Writes a confirmed answer into `ofn` and returns 0, or returns the CommDlgExtendedError
 // code of a choice that cannot be returned (see GetOpenFileNameA), changing nothing but
 // the needed size in lpstrFile's first two bytes for FNERR_BUFFERTOOSMALL.

@@ -42,6 +42,8 @@ struct FileDialogRequest {
   DWORD flags = 0;               // the record's Flags
   bool readOnlyBoxShown = false;
   bool readOnlyBoxChecked = false;
+  DWORD maxFile = 0;                      // the characters lpstrFile holds, NUL included
+  DWORD maxFileTitle = 0;                 // the same for lpstrFileTitle; 0 without one
   const OPENFILENAMEA* record = nullptr;  // the record itself, as the caller filled it
 };
 

@@ -2,6 +2,12 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QSettings>
+#include <functional>
+
+#include "platform/comdlg32/file_dialog_record.h"
+#include "platform/user32/qt_window_handles.h"
+#include "platform/user32/winuser.h"
 
 namespace tamso {
 
@@ -9,6 +15,35 @@ namespace {
 
 QString FromUtf8(const std::string& s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// Qt's file dialog reads its history, last folder, sidebar and view from QtProject.conf
+// in the user's config folder and writes them back when it goes. The program keeps
+// nothing between runs: user-scope settings of this process go under /dev/null, where
+// no folder can be made, so every write fails and nothing is read.
+void KeepNoDialogState() {
+  for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+    QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
+
+// A QFileDialog that asks before it closes with a choice.
+class CheckedFileDialog : public QFileDialog {
+ public:
+  CheckedFileDialog(QWidget* parent, std::function<bool()> refuses)
+      : QFileDialog(parent), refuses_(std::move(refuses)) {}
+
+  void done(int result) override {
+    if (result == QDialog::Accepted && refuses_()) return;
+    QFileDialog::done(result);
+  }
+
+ private:
+  std::function<bool()> refuses_;
+};
+
+QFileDialog* NewDialog(QWidget* parent, std::function<bool()> refuses) {
+  KeepNoDialogState();
+  return new CheckedFileDialog(parent, std::move(refuses));
 }
 
 }  // namespace
@@ -23,7 +58,7 @@ QString QtNameFilter(const FileFilter& filter) {
 }
 
 QtFileDialog::QtFileDialog(const FileDialogRequest& request, QWidget* parent)
-    : dialog_(std::make_unique<QFileDialog>(parent)) {
+    : request_(request), dialog_(NewDialog(parent, [this] { return refusesChoice(); })) {
   QFileDialog& d = *dialog_;
   d.setOption(QFileDialog::DontUseNativeDialog);
   d.setOption(QFileDialog::HideNameFilterDetails);
@@ -67,16 +102,35 @@ QtFileDialog::QtFileDialog(const FileDialogRequest& request, QWidget* parent)
   }
 }
 
-QtFileDialog::~QtFileDialog() = default;
+// The dialog goes with this object, unless its parent took it first.
+QtFileDialog::~QtFileDialog() { delete dialog_.data(); }
 
 void QtFileDialog::addSidePane(QWidget* pane) {
-  pane->setParent(dialog_.get());
+  pane->setParent(dialog_);
   if (auto* grid = qobject_cast<QGridLayout*>(dialog_->layout())) {
     grid->addWidget(pane, 0, grid->columnCount(), grid->rowCount(), 1);
   }
 }
 
-FileDialogAnswer QtFileDialog::run() { return answer(dialog_->exec() == QDialog::Accepted); }
+FileDialogAnswer QtFileDialog::run() {
+  const bool confirmed = dialog_->exec() == QDialog::Accepted;
+  return dialog_ ? answer(confirmed) : CancelDialog();
+}
+
+bool QtFileDialog::refusesChoice() const {
+  const AnswerCheck check = CheckFileDialogAnswer(request_, answer(true));
+  if (check.error != FNERR_BUFFERTOOSMALL) return false;
+  const QString what = check.titleBuffer ? QObject::tr("This file's name") : QObject::tr("This file's path");
+  const QString text = QObject::tr(
+                           "%1 is too long: it has %2 characters, and this program takes at most %3.\r\n"
+                           "Choose a file with a shorter name, or one in a folder nearer the top.")
+                           .arg(what)
+                           .arg(check.needed - 1)
+                           .arg(check.room - 1);
+  MessageBoxA(HwndForWidget(dialog_), text.toUtf8().constData(), dialog_->windowTitle().toUtf8().constData(),
+              MB_OK | MB_ICONEXCLAMATION);
+  return true;
+}
 
 FileDialogAnswer QtFileDialog::answer(bool confirmed) const {
   FileDialogAnswer answer;

@@ -4,7 +4,6 @@
 
 #include <QFileDialog>
 #include <QPointer>
-#include <memory>
 
 #include "platform/comdlg32/file_dialog_seam.h"
 
@@ -14,9 +13,13 @@ namespace tamso {
 
 class QtFileDialog {
  public:
-  // A dialog for `request`, modal to `parent` (application-modal when null).
+  // A dialog for `request`, modal to `parent` (application-modal when null). The parent
+  // owns the dialog while both live: a parent that goes first takes the dialog with it,
+  // and run() then answers Cancel.
   QtFileDialog(const FileDialogRequest& request, QWidget* parent);
   ~QtFileDialog();
+  QtFileDialog(const QtFileDialog&) = delete;
+  QtFileDialog& operator=(const QtFileDialog&) = delete;
 
   QFileDialog& dialog() { return *dialog_; }
   // The read-only box; null when the request hides it.
@@ -24,15 +27,20 @@ class QtFileDialog {
   // Puts `pane` to the right of the file list; the dialog takes it over.
   void addSidePane(QWidget* pane);
 
-  // Shows the dialog until the user closes it.
+  // Shows the dialog until the user closes it. A choice too long for the record's
+  // buffers does not close it: a message box says so and the user chooses again.
   FileDialogAnswer run();
   // The answer for the dialog's state now, closed with OK (`confirmed`) or Cancel.
   FileDialogAnswer answer(bool confirmed) const;
 
  private:
+  // True (after telling the user) when the dialog's choice cannot be returned.
+  bool refusesChoice() const;
+
+  FileDialogRequest request_;
   QStringList nameFilters_;   // as given to Qt: "description (patterns)"
   QStringList shownFilters_;  // as Qt shows and reports them: the descriptions
-  std::unique_ptr<QFileDialog> dialog_;
+  QPointer<QFileDialog> dialog_;
   QCheckBox* readOnlyBox_ = nullptr;  // owned by the dialog
 };
 

@@ -80,7 +80,7 @@ BOOL SHGetPathFromIDListA(LPCITEMIDLIST pidl, char* pszPath) {
   const auto entry = Lists().find(pidl);
   if (!entry || !*entry) return FALSE;
   const std::string& path = **entry;
-  if (path.size() >= static_cast<std::size_t>(MAX_PATH)) return FALSE;
+  if (tamso::AnsiCharCount(path) >= static_cast<std::size_t>(MAX_PATH)) return FALSE;
   std::memcpy(pszPath, path.c_str(), path.size() + 1);
   return TRUE;
 }

@@ -3,7 +3,7 @@
 //
 //   LPITEMIDLIST pidl = nullptr;
 //   if (SHGetSpecialFolderLocation(0, CSIDL_PERSONAL, &pidl) == S_OK) {
-//     char path[MAX_PATH];
+//     char path[tamso::AnsiBufferBytes(MAX_PATH)];
 //     if (SHGetPathFromIDListA(pidl, path)) ...   // UTF-8 path, NUL-terminated
 //     CoTaskMemFree(pidl);
 //   }
@@ -12,6 +12,7 @@
 // shell_folders.h). A virtual folder yields an item list without a path; an id the
 // shell does not define fails with E_INVALIDARG.
 
+#include "platform/runtime/ansi_text.h"
 #include "platform/runtime/win_types.h"
 
 // An item-ID list: opaque here, it only carries the folder it was made for.
@@ -26,7 +27,8 @@ inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 // The folder has a directory, but it does not exist (and creation was not asked for).
 inline constexpr HRESULT E_FOLDER_NOT_FOUND = static_cast<HRESULT>(0x80070002u);
 
-// The size of a path buffer for SHGetPathFromIDListA, NUL included.
+// The size of a path buffer for SHGetPathFromIDListA in characters, NUL included; the
+// buffer holds tamso::AnsiBufferBytes(MAX_PATH) bytes (platform/runtime/ansi_text.h).
 inline constexpr int MAX_PATH = 260;
 
 inline constexpr int CSIDL_DESKTOP = 0x00;
@@ -100,9 +102,9 @@ inline constexpr int CSIDL_FLAG_MASK = 0xFF00;
 // hwndOwner is accepted and not used.
 HRESULT SHGetSpecialFolderLocation(HWND hwndOwner, int nFolder, LPITEMIDLIST* ppidl);
 
-// Writes the directory of `pidl` into pszPath (at least MAX_PATH bytes) followed by a
-// NUL. FALSE, with pszPath set to the empty text, for a list without a directory, a
-// directory of MAX_PATH bytes or more, or a pointer that is not a live list.
+// Writes the directory of `pidl` into pszPath (room for MAX_PATH characters) followed by
+// a NUL. FALSE, with pszPath set to the empty text, for a list without a directory, a
+// directory of MAX_PATH characters or more, or a pointer that is not a live list.
 BOOL SHGetPathFromIDListA(LPCITEMIDLIST pidl, char* pszPath);
 
 // Releases memory the shell handed out; null and unknown pointers are ignored.

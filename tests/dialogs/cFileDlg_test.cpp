@@ -235,6 +235,33 @@ TEST_F(FileDlg, SeveralFilesAndNamesBeyondAscii) {
   ASSERT_TRUE(cFileDlg().VBGetOpenFileName(name_, title_));
   EXPECT_EQ(last().initialName, "Été");
   EXPECT_TRUE(name_ == Q(clip) && title_ == "Été à Zürich.avi");
+
+  // The buffers hold 1024 and 512 characters of any script, and the returned buffer keeps
+  // the rest of the initial name character by character.
+  const QString folder = Q(dir_.str()) + "/", han(1, QChar(0x6587)), cyrillic(1, QChar(0x0434));
+  const QString longest = folder + han.repeated(600) + "/" + han.repeated(1023 - folder.size() - 601);
+  const QString longTitle = folder + han.repeated(511);
+  const struct {
+    QString chosen, initial;
+    bool fits;
+  } cases[] = {{longest, "", true},
+               {longest + han, "", false},
+               {longTitle, "", true},
+               {longTitle + han, "", false},
+               {folder + "a.avi", cyrillic.repeated(600), true}};
+  cFileDlg any;
+  for (const auto& c : cases) {
+    answerWith(ChooseFiles({c.chosen.toStdString()}));
+    any.setFileMustExist(false);
+    name_ = c.initial, title_ = "";
+    EXPECT_EQ(open(any), c.fits) << c.chosen.size();
+    if (!c.fits) continue;
+    EXPECT_EQ(name_, c.chosen);
+    EXPECT_EQ(title_, c.chosen.mid(c.chosen.lastIndexOf('/') + 1));
+    EXPECT_EQ(any.InitDirectory(),
+              N(c.chosen + "|") + c.initial.mid(c.chosen.size() + 1) +
+                  QString(1024 - std::max(c.initial.size(), c.chosen.size() + 1), QChar(u'\0')));
+  }
 }
 
 TEST_F(FileDlg, FileNameHelpers) {

@@ -25,15 +25,18 @@ TEST(CodecList, MatchingRules) {
   const std::string_view spaced = " XVID,leading\r\nDIVX ,trailing\r\nY8  ,spaces inside\r\n";
   const std::string_view ends = "AAAA,a\nBBBB,b\rCCCC,c\r\nDDDD,d";
   const std::string_view accents = "\u00C0\u00C9\u00CE*,accented prefix\r\n\u00E9t\u00E91,accented\r\n";
-  const std::string euros = Cp1252ToUtf8("\x80\x80\x80\x41");
+  const std::string euros = Cp1252ToUtf8("\x80\x80\x80\x41"), carons = Cp1252ToUtf8("\x9a\x9c\x9e\xff");
   const struct {
     std::string_view list, code, description;
   } cases[] = {
-      // Whole keys, ignoring the case of ASCII letters only.
+      // Whole keys, ignoring the case of the letters of Windows-1252.
       {keys, "divx", "DivX video"},
       {keys, "XVI", "short key"},
       {keys, "DIV", ""},
-      {accents, "\u00E9T\u00E91", "accented"},
+      {accents, "\u00C9T\u00C91", "accented"},
+      {"\u0160\u0152\u017D\u0178,caron\r\n", carons, "caron"},
+      {"\u00D7\u00DF\u00B5,no case\r\n", "\u00F7\u00DF\u00B5", ""},  // the sign of division is no letter
+      {"\u00D7SS\u00B5,no case\r\n", "\u00D7\u00DF\u00B5", ""},      // nor has sharp s a capital here
       // A star in fourth place makes a prefix of three characters, counted in UTF-8.
       {stars, "dx5z", "any DX5"},
       {stars, "Dx5", "any DX5"},
@@ -42,7 +45,7 @@ TEST(CodecList, MatchingRules) {
       {stars, "MP43", ""},
       {stars, "DX", ""},
       {accents, "\u00C0\u00C9\u00CEx", "accented prefix"},
-      {accents, "\u00E0\u00E9\u00EEx", ""},
+      {accents, "\u00E0\u00E9\u00EEx", "accented prefix"},
       // The first matching line wins.
       {"XVID,first\r\nxvid,second\r\n", "XVID", "first"},
       {"XVI*,prefix\r\nXVID,exact\r\n", "XVID", "prefix"},

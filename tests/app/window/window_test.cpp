@@ -71,8 +71,13 @@ TEST(Window, BrowseAsksForAnAviAndReportsWhatWentWrong) {
         return boxes.push_back({hWnd, text, caption, type}), 1;
       });
   tamso::test::TempDir dir;
-  // A typed name that does not exist: the error box, and no report.
-  const std::string missing = dir.file("typed-but-missing.avi");
+  // A typed name that does not exist: the error box, and no report. The path, of some
+  // 200 Cyrillic and CJK characters with spaces around the file's name, fits the
+  // 255-character buffer and comes back whole.
+  std::string folder, name;
+  for (int i = 0; i < 100; ++i) folder += "\u0434";
+  for (int i = 0; i < 75; ++i) name += "\u6587";
+  const std::string missing = dir.file(folder + "/ " + name + ".avi ");
   std::vector<tamso::FileDialogRequest> asked;
   Answer({missing}, &asked), form.cmdInfos->click();
   ASSERT_TRUE(asked.size() == 1u && asked[0].filters.size() == 1u);

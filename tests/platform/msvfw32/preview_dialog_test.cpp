@@ -40,7 +40,7 @@ TEST(PreviewDialog, PaneBesideTheListDescribesTheCurrentFileInADialogModalToItsO
   testing::ScratchFolder dir;
   const std::string clip = dir.file("clip.avi", "0123456789");
   ScopedDescriber report([](const QString& path) { return "AVI report for " + path; });
-  std::string file(256, '\0');
+  std::string file(AnsiBufferBytes(256), '\0');
   OPENFILENAMEA ofn{};
   ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
   QWidget owner;

@@ -37,7 +37,7 @@ std::string PathOf(int csidl) {
   LPITEMIDLIST pidl = nullptr;
   const HRESULT result = SHGetSpecialFolderLocation(0, csidl, &pidl);
   if (result != S_OK) return "!" + std::to_string(result);
-  char path[MAX_PATH] = "untouched";
+  char path[AnsiBufferBytes(MAX_PATH)] = "untouched";
   const BOOL found = SHGetPathFromIDListA(pidl, path);
   CoTaskMemFree(pidl);
   EXPECT_EQ(found, path[0] != 0);
@@ -50,7 +50,13 @@ TEST(ShellCalls, MissingFoldersExistOnlyWhenCreationIsAskedAndLongPathsAreRefuse
   EXPECT_EQ(PathOf(CSIDL_MYMUSIC | CSIDL_FLAG_CREATE), home.folder().str() + "/Music");
   EXPECT_TRUE(std::filesystem::is_directory(home.folder().path() / "Music"));
 
+  // MAX_PATH counts characters: 150 two-byte letters fit, 250 letters of any kind do not.
+  std::string letters;
+  for (int i = 0; i < 75; ++i) letters += "\u0434";
+  const std::string fits = home.folder().folder(letters + "/" + letters);
   testing::ScopedEnvironment env;
+  env.set("XDG_CONFIG_HOME", fits);
+  EXPECT_EQ(PathOf(CSIDL_APPDATA), fits);
   env.set("XDG_CONFIG_HOME", home.folder().folder(std::string(250, 'd')));
   EXPECT_EQ(PathOf(CSIDL_APPDATA), "");  // longer than the buffer
 }
