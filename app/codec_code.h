@@ -2,6 +2,8 @@
 // The codec code of an AVI file, read from the file's first bytes rather than through the
 // AVI interface: the four bytes that follow the first "vids" are the video stream
 // header's handler code (a "strh" chunk holds the stream type and then the handler).
+// Where the first bytes hold no "vids" (audio streams first, many streams, a large JUNK
+// chunk), the headers are read and the first video stream's handler code is taken.
 
 #include <cstddef>
 #include <cstdint>
@@ -28,7 +30,7 @@ std::optional<std::string> FindCodecCode(std::span<const std::uint8_t> head);
 enum class CodecStatus {
   kTooShort,        // the file has kCodecMinFileBytes or fewer: no codec lines
   kFound,           // `code` holds the handler code
-  kNoStreamHeader,  // "vids" is not in the first kCodecHeadBytes: no code to show
+  kNoStreamHeader,  // neither "vids" in the first kCodecHeadBytes nor a readable video stream header
   kReadError,       // the file's length or bytes could not be read
 };
 
@@ -38,8 +40,10 @@ struct CodecStepResult {
 };
 
 // Measures the file and, if it is long enough, scans its first kCodecHeadBytes bytes.
-// Never throws: every failure of the file system is kReadError. Only an ordinary file is
-// opened (a pipe or device is never read).
+// A code that "vids" starts near their end is completed from the bytes that follow (only
+// those are read); without "vids" there, the code is the first video stream's handler
+// from the file's headers. Never throws: every failure of the file system is kReadError.
+// Only a regular file is opened, without waiting (a pipe or device is never read).
 CodecStepResult ReadCodecCode(const std::filesystem::path& file) noexcept;
 
 // What the codec step appends to the report: for a found code, CR LF "Video codec used: "
