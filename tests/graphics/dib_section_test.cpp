@@ -1,9 +1,11 @@
 #include "graphics/dib_section.h"
 
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <set>
@@ -76,8 +78,13 @@ TEST(DibSection, CreateFromPictureCopiesAnImageFileTopDownAndLeavesThePictureIts
     EXPECT_EQ(dib.DIBSectionBitsPtr()[21], 0);  // the row's padding byte
     BITMAP record;
     EXPECT_EQ(GetObjectA(picture.Handle(), sizeof record, &record), static_cast<int>(sizeof record));
-    none.CreateFromPicture(tamso::LoadPicture(folder.filePath(QStringLiteral("missing.gif"))));
-    EXPECT_EQ(none.hDib(), 0u);
+    // A missing file or a named pipe (refused at once, never waited on) is no picture.
+    const QString pipe = folder.filePath(QStringLiteral("pipe.gif"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& nothing : {folder.filePath(QStringLiteral("missing.gif")), pipe}) {
+      none.CreateFromPicture(tamso::LoadPicture(nothing));
+      EXPECT_EQ(none.hDib(), 0u);
+    }
   }
   EXPECT_EQ(tamso::GdiObjectCount(), before);
 }
