@@ -30,9 +30,8 @@ std::optional<std::string> FindCodecCode(std::span<const std::uint8_t> head) {
 namespace {
 
 // The handler code of the first video stream's header, as its four bytes.
-std::optional<std::string> FirstVideoHandler(RegularFile file) {
-  const avifile::FileByteSource source(std::move(file));
-  const avifile::ParseResult parsed = avifile::ParseAviHeaders(source);
+std::optional<std::string> FirstVideoHandler(const avifile::ByteSource& file) {
+  const avifile::ParseResult parsed = avifile::ParseAviHeaders(file);
   if (parsed.status != avifile::ParseStatus::kOk) return std::nullopt;
   const std::optional<std::size_t> video = avifile::FindStream(parsed.description, streamtypeVIDEO, 0);
   if (!video) return std::nullopt;
@@ -43,31 +42,30 @@ std::optional<std::string> FirstVideoHandler(RegularFile file) {
 
 }  // namespace
 
+CodecStepResult CodecCodeOf(const avifile::ByteSource& file) {
+  if (file.size() <= kCodecMinFileBytes) return {CodecStatus::kTooShort, {}};
+  std::vector<std::uint8_t> head(kCodecHeadBytes);
+  if (!file.readAt(0, head)) return {CodecStatus::kReadError, {}};
+
+  std::optional<std::string> code = FindCodecCode(head);
+  if (code && code->size() < kCodecCodeBytes) {
+    // The code runs past the bytes searched: only its missing bytes are read.
+    std::array<std::uint8_t, kCodecCodeBytes> rest{};
+    const std::span<std::uint8_t> missing = std::span(rest).first(kCodecCodeBytes - code->size());
+    if (!file.readAt(head.size(), missing)) return {CodecStatus::kReadError, {}};
+    code->append(missing.begin(), missing.end());
+  }
+  if (!code) code = FirstVideoHandler(file);
+  if (!code) return {CodecStatus::kNoStreamHeader, {}};
+  return {CodecStatus::kFound, std::move(*code)};
+}
+
 CodecStepResult ReadCodecCode(const fs::path& file) noexcept {
   try {
     std::error_code error;
     std::optional<RegularFile> opened = RegularFile::Open(file, error);
     if (!opened) return {CodecStatus::kReadError, {}};
-    if (opened->size() <= kCodecMinFileBytes) return {CodecStatus::kTooShort, {}};
-
-    std::vector<std::uint8_t> head(kCodecHeadBytes);
-    const std::optional<std::size_t> got = opened->readAt(0, head, error);
-    if (!got) return {CodecStatus::kReadError, {}};
-    // A file cut short since it was measured is scanned as far as it goes.
-    head.resize(*got);
-
-    std::optional<std::string> code = FindCodecCode(head);
-    if (code && code->size() < kCodecCodeBytes) {
-      // The code runs past the bytes searched: only its missing bytes are read.
-      std::array<std::uint8_t, kCodecCodeBytes> rest{};
-      const std::span<std::uint8_t> missing = std::span(rest).first(kCodecCodeBytes - code->size());
-      const std::optional<std::size_t> more = opened->readAt(head.size(), missing, error);
-      if (!more) return {CodecStatus::kReadError, {}};
-      code->append(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(*more));
-    }
-    if (!code) code = FirstVideoHandler(std::move(*opened));
-    if (!code) return {CodecStatus::kNoStreamHeader, {}};
-    return {CodecStatus::kFound, std::move(*code)};
+    return CodecCodeOf(avifile::FileByteSource(std::move(*opened)));
   } catch (...) {
     return {CodecStatus::kReadError, {}};
   }

@@ -13,6 +13,8 @@
 #include <span>
 #include <string>
 
+#include "platform/avifil32/byte_source.h"
+
 namespace tamso {
 
 // Files of this length or less get no codec lines.
@@ -39,11 +41,16 @@ struct CodecStepResult {
   std::string code;  // the raw bytes of the code; set only for kFound
 };
 
-// Measures the file and, if it is long enough, scans its first kCodecHeadBytes bytes.
-// A code that "vids" starts near their end is completed from the bytes that follow (only
-// those are read); without "vids" there, the code is the first video stream's handler
-// from the file's headers. Never throws: every failure of the file system is kReadError.
-// Only a regular file is opened, without waiting (a pipe or device is never read).
+// The codec step over the bytes of a file: if it is longer than kCodecMinFileBytes, its
+// first kCodecHeadBytes bytes are scanned. A code that "vids" starts near their end is
+// completed from the bytes that follow (only those are read); without "vids" there, the
+// code is the first video stream's handler from the file's headers. A read that fails
+// (the file shrank since it was measured) is kReadError.
+CodecStepResult CodecCodeOf(const avifile::ByteSource& file);
+
+// The codec step for the file at `file`. Never throws: every failure of the file system
+// is kReadError. Only a regular file is opened, without waiting (a pipe or device is
+// never read).
 CodecStepResult ReadCodecCode(const std::filesystem::path& file) noexcept;
 
 // What the codec step appends to the report: for a found code, CR LF "Video codec used: "
