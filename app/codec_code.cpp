@@ -1,12 +1,16 @@
 #include "app/codec_code.h"
 
 #include <algorithm>
-#include <fstream>
+#include <array>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
+#include "platform/avifil32/avi_facts.h"
+#include "platform/avifil32/byte_source.h"
 #include "platform/runtime/ansi_text.h"
 #include "platform/runtime/byte_reader.h"
+#include "platform/runtime/regular_file.h"
 
 namespace tamso {
 
@@ -23,25 +27,45 @@ std::optional<std::string> FindCodecCode(std::span<const std::uint8_t> head) {
   return std::string(code.begin(), code.end());
 }
 
+namespace {
+
+// The handler code of the first video stream's header, as its four bytes.
+std::optional<std::string> FirstVideoHandler(const avifile::ByteSource& file) {
+  const avifile::ParseResult parsed = avifile::ParseAviHeaders(file);
+  if (parsed.status != avifile::ParseStatus::kOk) return std::nullopt;
+  const std::optional<std::size_t> video = avifile::FindStream(parsed.description, streamtypeVIDEO, 0);
+  if (!video) return std::nullopt;
+  std::array<std::uint8_t, kCodecCodeBytes> code{};
+  StoreU32(code, 0, parsed.description.streams[*video].header.handler);
+  return std::string(code.begin(), code.end());
+}
+
+}  // namespace
+
+CodecStepResult CodecCodeOf(const avifile::ByteSource& file) {
+  if (file.size() <= kCodecMinFileBytes) return {CodecStatus::kTooShort, {}};
+  std::vector<std::uint8_t> head(kCodecHeadBytes);
+  if (!file.readAt(0, head)) return {CodecStatus::kReadError, {}};
+
+  std::optional<std::string> code = FindCodecCode(head);
+  if (code && code->size() < kCodecCodeBytes) {
+    // The code runs past the bytes searched: only its missing bytes are read.
+    std::array<std::uint8_t, kCodecCodeBytes> rest{};
+    const std::span<std::uint8_t> missing = std::span(rest).first(kCodecCodeBytes - code->size());
+    if (!file.readAt(head.size(), missing)) return {CodecStatus::kReadError, {}};
+    code->append(missing.begin(), missing.end());
+  }
+  if (!code) code = FirstVideoHandler(file);
+  if (!code) return {CodecStatus::kNoStreamHeader, {}};
+  return {CodecStatus::kFound, std::move(*code)};
+}
+
 CodecStepResult ReadCodecCode(const fs::path& file) noexcept {
   try {
-    std::error_code ec;
-    // file_size refuses anything but an ordinary file, so a pipe is never opened.
-    const std::uintmax_t length = fs::file_size(file, ec);
-    if (ec) return {CodecStatus::kReadError, {}};
-    if (length <= kCodecMinFileBytes) return {CodecStatus::kTooShort, {}};
-
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return {CodecStatus::kReadError, {}};
-    std::string head(kCodecHeadBytes, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    if (in.bad()) return {CodecStatus::kReadError, {}};
-    // A file cut short since it was measured is scanned as far as it goes.
-    head.resize(static_cast<std::size_t>(in.gcount()));
-
-    std::optional<std::string> code = FindCodecCode(AsBytes(head));
-    if (!code) return {CodecStatus::kNoStreamHeader, {}};
-    return {CodecStatus::kFound, std::move(*code)};
+    std::error_code error;
+    std::optional<RegularFile> opened = RegularFile::Open(file, error);
+    if (!opened) return {CodecStatus::kReadError, {}};
+    return CodecCodeOf(avifile::FileByteSource(std::move(*opened)));
   } catch (...) {
     return {CodecStatus::kReadError, {}};
   }

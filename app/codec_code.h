@@ -2,6 +2,8 @@
 // The codec code of an AVI file, read from the file's first bytes rather than through the
 // AVI interface: the four bytes that follow the first "vids" are the video stream
 // header's handler code (a "strh" chunk holds the stream type and then the handler).
+// Where the first bytes hold no "vids" (audio streams first, many streams, a large JUNK
+// chunk), the headers are read and the first video stream's handler code is taken.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +12,8 @@
 #include <optional>
 #include <span>
 #include <string>
+
+#include "platform/avifil32/byte_source.h"
 
 namespace tamso {
 
@@ -28,7 +32,7 @@ std::optional<std::string> FindCodecCode(std::span<const std::uint8_t> head);
 enum class CodecStatus {
   kTooShort,        // the file has kCodecMinFileBytes or fewer: no codec lines
   kFound,           // `code` holds the handler code
-  kNoStreamHeader,  // "vids" is not in the first kCodecHeadBytes: no code to show
+  kNoStreamHeader,  // neither "vids" in the first kCodecHeadBytes nor a readable video stream header
   kReadError,       // the file's length or bytes could not be read
 };
 
@@ -37,9 +41,16 @@ struct CodecStepResult {
   std::string code;  // the raw bytes of the code; set only for kFound
 };
 
-// Measures the file and, if it is long enough, scans its first kCodecHeadBytes bytes.
-// Never throws: every failure of the file system is kReadError. Only an ordinary file is
-// opened (a pipe or device is never read).
+// The codec step over the bytes of a file: if it is longer than kCodecMinFileBytes, its
+// first kCodecHeadBytes bytes are scanned. A code that "vids" starts near their end is
+// completed from the bytes that follow (only those are read); without "vids" there, the
+// code is the first video stream's handler from the file's headers. A read that fails
+// (the file shrank since it was measured) is kReadError.
+CodecStepResult CodecCodeOf(const avifile::ByteSource& file);
+
+// The codec step for the file at `file`. Never throws: every failure of the file system
+// is kReadError. Only a regular file is opened, without waiting (a pipe or device is
+// never read).
 CodecStepResult ReadCodecCode(const std::filesystem::path& file) noexcept;
 
 // What the codec step appends to the report: for a found code, CR LF "Video codec used: "

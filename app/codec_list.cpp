@@ -1,12 +1,13 @@
 #include "app/codec_list.h"
 
 #include <algorithm>
-#include <fstream>
+#include <optional>
 #include <streambuf>
 
 #include "app/modCommon.h"
 #include "platform/runtime/ansi_text.h"
 #include "platform/runtime/app_paths.h"
+#include "platform/runtime/regular_file.h"
 
 namespace tamso {
 
@@ -136,8 +137,11 @@ std::string LookupCodecDescription(std::istream& list, std::string_view sCodec) 
 std::string LookupCodecDescription(const std::filesystem::path& listFile, std::string_view sCodec) noexcept {
   try {
     if (!FileExists(listFile.string())) return {};
-    std::ifstream list(listFile, std::ios::binary);
-    if (!list) return {};
+    std::error_code error;
+    const std::optional<RegularFile> file = RegularFile::Open(listFile, error);
+    if (!file) return {};
+    RegularFileStreamBuf buffer(*file);
+    std::istream list(&buffer);
     return LookupCodecDescription(list, sCodec);
   } catch (...) {
     return {};

@@ -39,6 +39,8 @@ BYTE Clamped(LONG value) { return static_cast<BYTE>(value < 0 ? 0 : (value > 255
 }  // namespace
 
 std::unique_ptr<cDIBSection> cDIBSection::Resample(LONG lNewHeight, LONG lNewWidth) const {
+  // Without a bitmap there is nothing to copy or blend, at the same size or any other.
+  if (m_hDib == 0) tamso::RaiseStandardError(tamso::kErrSubscriptOutOfRange);
   auto result = std::make_unique<cDIBSection>();
   if (!result->Create(lNewWidth, lNewHeight)) return nullptr;
   if (lNewWidth == Width() && lNewHeight == Height())
@@ -50,8 +52,7 @@ std::unique_ptr<cDIBSection> cDIBSection::Resample(LONG lNewHeight, LONG lNewWid
 
 void cDIBSection::InterpolateBits(const cDIBSection& destination) const {
   const tamso::DibByteView source = PixelView();
-  const tamso::DibByteView target(destination.DIBSectionBitsPtr(), destination.BytesPerScanLine(),
-                                  destination.Height());
+  const tamso::DibByteView target = destination.PixelView();
   const LONG width = Width(), height = Height();
   const LONG targetWidth = destination.Width(), targetHeight = destination.Height();
   // Without a destination pixel nothing is read.

@@ -27,6 +27,8 @@ LONG cDIBSection::BytesPerScanLine() const {
 bool cDIBSection::CreateDIB(HDC lhDC, LONG lWidth, LONG lHeight, HBITMAP& hDib) {
   hDib = 0;
   if (m_hDib != 0) return false;
+  // Whatever this call ends in, the address no longer points at an earlier caller's pixels.
+  m_lBitsPtr = nullptr;
   BITMAPINFOHEADER& h = m_tBitmapInfo.bmiHeader;
   h.biSize = sizeof(BITMAPINFOHEADER);
   h.biWidth = lWidth;
@@ -36,7 +38,6 @@ bool cDIBSection::CreateDIB(HDC lhDC, LONG lWidth, LONG lHeight, HBITMAP& hDib) 
   h.biCompression = BI_RGB;
   h.biSizeImage = static_cast<DWORD>(Checked(std::int64_t{h.biHeight} * BytesPerScanLine()));
   // A negative height would ask for rows stored top-down, which the pixel layout is not.
-  m_lBitsPtr = nullptr;
   if (lWidth < 1 || lHeight < 1) return false;
   void* bits = nullptr;
   hDib = CreateDIBSection(lhDC, &m_tBitmapInfo, DIB_RGB_COLORS, &bits, 0, 0);

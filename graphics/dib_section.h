@@ -34,7 +34,9 @@ class cDIBSection {
   // DIB section for `lhDC`; `hDib` receives the handle (0 on failure). The object's pixel
   // address then points at the new pixels. Sizes below 1 are refused without asking the
   // platform, and so is a call while the object holds its own bitmap (the header and the
-  // pixel address must keep describing that one). Error 6 when the image size overflows.
+  // pixel address must keep describing that one). Error 6 when the image size overflows;
+  // the pixel address is then 0. A bitmap made here for another DC stays the caller's:
+  // the object never reads it (PixelView has no extent), since the caller may free it.
   bool CreateDIB(HDC lhDC, LONG lWidth, LONG lHeight, HBITMAP& hDib);
 
   // Makes the bitmap a copy of the picture's bitmap, at the picture's size. Success shows
@@ -75,14 +77,17 @@ class cDIBSection {
 
   // A new object of lNewWidth x lNewHeight pixels computed from this one by bilinear
   // interpolation, or a plain copy at the same size; nullptr when it cannot be made.
+  // Error 9 when this object holds no bitmap, whatever the size asked for.
   std::unique_ptr<cDIBSection> Resample(LONG lNewHeight, LONG lNewWidth) const;
+
+  // The byte view over the object's own bitmap; without extent when it holds none (never
+  // created, cleared up, or a CreateDIB for another DC), so that no read reaches pixels
+  // the object does not own.
+  tamso::DibByteView PixelView() const;
 
  private:
   // Overwrites every pixel of `destination` from this bitmap's pixels.
   void InterpolateBits(const cDIBSection& destination) const;
-
-  // The byte view over the object's own bitmap; without extent when it holds none.
-  tamso::DibByteView PixelView() const;
 
   HBITMAP m_hDib = 0;
   HBITMAP m_hBmpPrev = 0;

@@ -80,7 +80,9 @@ void cDIBSectionRegion::Create(const cDIBSection& cDib, LONG lTransColor) {
   const LONG width = cDib.Width(), height = cDib.Height();
   m_hRgn = CreateRectRgn(0, 0, width, height);
   if (m_hRgn == 0) return;
-  const tamso::DibByteView view(cDib.DIBSectionBitsPtr(), cDib.BytesPerScanLine(), height);
+  // Only pixels the bitmap owns are read: a cDib without a bitmap of its own has a view
+  // without extent, so a size in its header makes the first read raise error 9.
+  const tamso::DibByteView view = cDib.PixelView();
 
   // Each vertical run of transparent pixels leaves the region as one strip, taken out as
   // soon as it ends: the strip lies inside the region, so exclusive-or removes it.

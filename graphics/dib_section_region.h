@@ -50,7 +50,10 @@ class cDIBSectionRegion {
 
   // The rectangle (0, 0, Width, Height) of `cDib` minus every pixel whose colour is
   // `lTransColor` (red in bits 0-7, green 8-15, blue 16-23; bits 24-31 ignored), built
-  // from one-pixel-wide vertical strips. Applied to no window yet.
+  // from one-pixel-wide vertical strips. Applied to no window yet. Only the pixels of
+  // the bitmap `cDib` owns are read: when it holds none (never created, cleared up, a
+  // failed creation, a CreateDIB for another DC) but its size is not empty, error 9 is
+  // raised and the object keeps the full rectangle.
   void Create(const cDIBSection& cDib, LONG lTransColor);
 
   // Writes the region data block to `sPath`, replacing the file only once the new one is

@@ -4,19 +4,19 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "graphics/dib_section_region.h"
 #include "platform/gdi32/wingdi.h"
 #include "platform/kernel32/winbase.h"
 #include "platform/runtime/app_paths.h"
+#include "platform/runtime/regular_file.h"
 
 namespace {
 
@@ -50,55 +50,43 @@ std::string ClassSource() { return tamso::ApplicationExeName() + ".cDIBSectionRe
 
 std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// An open file descriptor, closed at the end of its scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now, reporting the error a late write may show only here.
-  int close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
-
 std::vector<BYTE> ReadRegionFile(const std::string& path) {
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) RaiseFileError(errno, true);
-  struct stat info {};
-  if (::fstat(file.get(), &info) != 0) RaiseFileError(errno, true);
-  if (!S_ISREG(info.st_mode)) RaiseFileError(EISDIR, true);
   // The length is a 32-bit count, as is the buffer's size; an empty file has no buffer.
-  if (info.st_size > std::numeric_limits<LONG>::max()) tamso::RaiseStandardError(tamso::kErrOverflow);
-  if (info.st_size == 0) tamso::RaiseStandardError(tamso::kErrSubscriptOutOfRange);
-  std::vector<BYTE> bytes(static_cast<std::size_t>(info.st_size));
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t got = ::read(file.get(), bytes.data() + done, bytes.size() - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) RaiseFileError(errno, true);
-    if (got == 0) RaiseFileError(EIO, true);  // the file shrank while it was read
-    done += static_cast<std::size_t>(got);
-  }
-  return bytes;
+  std::error_code error;
+  std::optional<std::vector<BYTE>> bytes =
+      tamso::ReadWholeFile(path, std::numeric_limits<LONG>::max(), error);
+  if (!bytes && error.value() == EFBIG) tamso::RaiseStandardError(tamso::kErrOverflow);
+  if (!bytes) RaiseFileError(error.value(), true);
+  if (bytes->empty()) tamso::RaiseStandardError(tamso::kErrSubscriptOutOfRange);
+  return std::move(*bytes);
 }
 
-// Writes `bytes` beside `path` and renames the new file over it, so that the old file is
-// replaced only by a complete new one and a failed write leaves it as it was.
+// A name for a new file in the folder of `path` that no file has yet: hidden, of a fixed
+// short length whatever the saved file is called, and random, so that it is hard to guess.
+std::string TemporaryNameBeside(const std::string& path, std::mt19937& random) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+  const std::size_t slash = path.rfind('/');
+  std::string name = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".rgn-";
+  for (int i = 0; i < 10; ++i) name += kLetters[pick(random)];
+  return name + ".tmp";
+}
+
+// Writes `bytes` to a new file beside `path`, flushes it to the disk and renames it over
+// `path`: the old file is replaced only by a complete new one, and a failed save leaves
+// it as it was. The new file never replaces one that exists (O_EXCL); on any failure it
+// is removed again.
 void ReplaceFile(const std::string& path, const std::vector<BYTE>& bytes) {
-  const std::string temporary = path + ".tamso-new";
-  ::unlink(temporary.c_str());
-  FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-  if (file.get() < 0) RaiseFileError(errno, false);
+  std::mt19937 random(std::random_device{}());
+  std::string temporary;
+  tamso::FileDescriptor file;
+  for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
+    temporary = TemporaryNameBeside(path, random);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) RaiseFileError(errno, false);
+    file = tamso::FileDescriptor(fd);
+  }
+  if (!file.valid()) RaiseFileError(EEXIST, false);
   std::size_t done = 0;
   int error = 0;
   while (done < bytes.size() && error == 0) {
@@ -108,7 +96,7 @@ void ReplaceFile(const std::string& path, const std::vector<BYTE>& bytes) {
     if (put > 0) done += static_cast<std::size_t>(put);
   }
   if (error == 0 && ::fsync(file.get()) != 0) error = errno;
-  if (file.close() != 0 && error == 0) error = errno;
+  if (const int closed = file.close(); error == 0) error = closed;
   if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {
     ::unlink(temporary.c_str());

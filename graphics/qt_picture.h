@@ -9,7 +9,8 @@ class QImage;
 
 namespace tamso {
 
-// The picture in the file at `path`; a picture without a bitmap when it cannot be read.
+// The picture in the regular file at `path`; a picture without a bitmap when it cannot be
+// read (missing, not a regular file, larger than 256 MiB, not an image Qt can read).
 Picture LoadPicture(const QString& path);
 
 // The picture of `image`; a picture without a bitmap for a null image.

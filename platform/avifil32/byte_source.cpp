@@ -1,12 +1,6 @@
 #include "platform/avifil32/byte_source.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <limits>
 
 namespace tamso::avifile {
 
@@ -17,32 +11,17 @@ bool MemoryByteSource::readAt(std::uint64_t offset, std::span<std::uint8_t> out)
 }
 
 std::unique_ptr<FileByteSource> FileByteSource::Open(const char* path) {
-  // Non-blocking, so that naming a FIFO cannot hang the open; the type check below
-  // turns such names away before anything is read.
-  const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return nullptr;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return nullptr;
-  }
-  return std::unique_ptr<FileByteSource>(new FileByteSource(fd, static_cast<std::uint64_t>(info.st_size)));
+  std::error_code error;
+  std::optional<RegularFile> file = RegularFile::Open(path, error);
+  if (!file) return nullptr;
+  return std::make_unique<FileByteSource>(std::move(*file));
 }
 
-FileByteSource::~FileByteSource() { ::close(fd_); }
-
 bool FileByteSource::readAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
-  if (offset > size_ || out.size() > size_ - offset) return false;
-  std::size_t done = 0;
-  while (done < out.size()) {
-    const std::uint64_t at = offset + done;
-    if (at > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
-    const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(at));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;  // an error, or the file shrank under us
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
+  if (offset > size() || out.size() > size() - offset) return false;
+  std::error_code error;
+  // A short read means the file shrank under us.
+  return file_.readAt(offset, out, error) == out.size();
 }
 
 }  // namespace tamso::avifile

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <utility>
+
+#include "platform/runtime/regular_file.h"
 
 namespace tamso::avifile {
 
@@ -31,25 +34,20 @@ class MemoryByteSource final : public ByteSource {
   std::span<const std::uint8_t> bytes_;
 };
 
-// A regular file opened read-only; closed when the source is destroyed.
+// A regular file opened for reading; closed when the source is destroyed.
 class FileByteSource final : public ByteSource {
  public:
+  explicit FileByteSource(RegularFile file) : file_(std::move(file)) {}
+
   // The file at `path` (8-bit text, passed to the system as it is), or nullptr when it
-  // is missing, unreadable or not a regular file.
+  // is missing, unreadable or not a regular file. Never waits (see RegularFile).
   static std::unique_ptr<FileByteSource> Open(const char* path);
 
-  ~FileByteSource() override;
-  FileByteSource(const FileByteSource&) = delete;
-  FileByteSource& operator=(const FileByteSource&) = delete;
-
-  std::uint64_t size() const override { return size_; }
+  std::uint64_t size() const override { return file_.size(); }
   bool readAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
 
  private:
-  FileByteSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
-
-  int fd_;
-  std::uint64_t size_;
+  RegularFile file_;
 };
 
 }  // namespace tamso::avifile

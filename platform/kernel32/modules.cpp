@@ -1,8 +1,5 @@
 // Libraries opened as data files, and the resource calls over them and over the program.
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -11,6 +8,7 @@
 #include "platform/kernel32/program_resources.h"
 #include "platform/kernel32/winbase.h"
 #include "platform/runtime/handle_table.h"
+#include "platform/runtime/regular_file.h"
 
 namespace tamso {
 
@@ -40,20 +38,13 @@ ResourceTables& Tables() {
   return tables;
 }
 
+// A library is read whole to find its resources; a larger file is not loaded.
+constexpr std::uint64_t kLargestLibrary = 256u << 20;
+
 std::optional<ResourceName> NameOf(LPCSTR text) {
   if (IS_INTRESOURCE(text))
     return ResourceName(static_cast<std::uint16_t>(reinterpret_cast<std::uintptr_t>(text)));
   return ParseResourceName(text);
-}
-
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
 }
 
 HRSRC HandleFor(HMODULE module, std::span<const std::uint8_t> data) {
@@ -86,7 +77,8 @@ HMODULE LoadLibraryExA(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags) {
       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE;
   if (!lpLibFileName || !*lpLibFileName || hFile != 0 || !(dwFlags & kAsData)) return 0;
   auto module = std::make_unique<Module>();
-  auto bytes = ReadWholeFile(lpLibFileName);
+  std::error_code error;
+  auto bytes = ReadWholeFile(lpLibFileName, kLargestLibrary, error);
   if (!bytes) return 0;
   module->bytes = std::move(*bytes);
   auto resources = PeResources::Read(module->bytes);

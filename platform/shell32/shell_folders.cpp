@@ -1,17 +1,19 @@
 #include "platform/shell32/shell_folders.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string_view>
 
+#include "platform/runtime/regular_file.h"
 #include "platform/shell32/shlobj.h"
 #include "platform/shell32/user_dirs.h"
 
 namespace tamso {
 
 namespace {
+
+// user-dirs.dirs holds a dozen lines; a larger file is not read.
+constexpr std::uint64_t kLargestUserDirs = 1u << 20;
 
 std::string EnvOr(const char* name, const std::string& fallback) {
   const char* value = std::getenv(name);
@@ -143,11 +145,9 @@ FolderEnvironment CurrentFolderEnvironment() {
   env.stateHome = EnvOr("XDG_STATE_HOME", "");
   env.dataDirs = EnvOr("XDG_DATA_DIRS", "");
   env.configDirs = EnvOr("XDG_CONFIG_DIRS", "");
-  std::ifstream file(ConfigHome(env) + "/user-dirs.dirs", std::ios::binary);
-  if (file) {
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    env.userDirs = ParseUserDirs(text, env.home);
-  }
+  std::error_code error;
+  if (const auto bytes = ReadWholeFile(ConfigHome(env) + "/user-dirs.dirs", kLargestUserDirs, error))
+    env.userDirs = ParseUserDirs(std::string(bytes->begin(), bytes->end()), env.home);
   return env;
 }
 

@@ -1,9 +1,9 @@
 #include "platform/winmm/mci_devices.h"
 
-#include <fstream>
 #include <system_error>
 
 #include "platform/runtime/app_paths.h"
+#include "platform/runtime/regular_file.h"
 #include "platform/winmm/midi_file.h"
 
 namespace tamso::winmm {
@@ -28,14 +28,7 @@ bool HasSequencerExtension(std::string_view element) {
 // The whole file, or nullopt when it cannot be read or is too large to be a song.
 std::optional<std::vector<std::uint8_t>> ReadSong(const fs::path& path) {
   std::error_code ec;
-  const std::uintmax_t size = fs::file_size(path, ec);
-  if (ec || size > kLargestSong) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (in.gcount() != static_cast<std::streamsize>(bytes.size())) return std::nullopt;
-  return bytes;
+  return ReadWholeFile(path, kLargestSong, ec);
 }
 
 }  // namespace

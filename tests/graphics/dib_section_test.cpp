@@ -1,9 +1,11 @@
 #include "graphics/dib_section.h"
 
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <set>
@@ -76,8 +78,13 @@ TEST(DibSection, CreateFromPictureCopiesAnImageFileTopDownAndLeavesThePictureIts
     EXPECT_EQ(dib.DIBSectionBitsPtr()[21], 0);  // the row's padding byte
     BITMAP record;
     EXPECT_EQ(GetObjectA(picture.Handle(), sizeof record, &record), static_cast<int>(sizeof record));
-    none.CreateFromPicture(tamso::LoadPicture(folder.filePath(QStringLiteral("missing.gif"))));
-    EXPECT_EQ(none.hDib(), 0u);
+    // A missing file or a named pipe (refused at once, never waited on) is no picture.
+    const QString pipe = folder.filePath(QStringLiteral("pipe.gif"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& nothing : {folder.filePath(QStringLiteral("missing.gif")), pipe}) {
+      none.CreateFromPicture(tamso::LoadPicture(nothing));
+      EXPECT_EQ(none.hDib(), 0u);
+    }
   }
   EXPECT_EQ(tamso::GdiObjectCount(), before);
 }
@@ -125,13 +132,38 @@ TEST(DibSection, PaintPictureComputesEveryNamedRasterOperation) {
   DeleteObject(brush);
 }
 
-TEST(DibSection, PixelAccessWithoutABitmapOrOutsideItRaisesErrorNine) {
-  cDIBSection dib;
-  ASSERT_TRUE(dib.Create(4, 4));
-  dib.ClearUp();
-  EXPECT_EQ(ErrorOf([&] { dib.RandomiseBits(); }).number(), kErr9);
-  EXPECT_EQ(ErrorOf([&] { dib.Resample(8, 8); }).number(), kErr9);
-  dib.PaintPicture(0);  // no bitmap: nothing to draw
+TEST(DibSection, PixelAccessWithoutABitmapOfItsOwnOrOutsideItRaisesErrorNine) {
+  // Objects whose header gives a size while they hold no bitmap: cleared up; after a
+  // CreateDIB for another DC whose caller then freed the bitmap; after a CreateDIB for
+  // another DC and then one that overflows.
+  const HDC dc = CreateCompatibleDC(0);
+  HBITMAP kept = 0;
+  for (int state = 0; state < 3; ++state) {
+    cDIBSection dib;
+    HBITMAP outside = 0;
+    if (state == 0) {
+      ASSERT_TRUE(dib.Create(4, 4));
+      dib.ClearUp();
+    } else {
+      ASSERT_TRUE(dib.CreateDIB(dc, 4, 4, outside));
+      if (state == 1) DeleteObject(outside);
+      if (state == 2) {
+        kept = outside;
+        EXPECT_EQ(ErrorOf([&] { dib.CreateDIB(dc, 10'000, 300'000, outside); }).number(),
+                  tamso::kErrOverflow);
+        EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
+      }
+    }
+    EXPECT_EQ(ErrorOf([&] { dib.RandomiseBits(); }).number(), kErr9) << state;
+    for (auto [h, w] : {std::pair{dib.Height(), dib.Width()}, std::pair{8, 8}, std::pair{0, 0}})
+      EXPECT_EQ(ErrorOf([&] { dib.Resample(h, w); }).number(), kErr9) << state << ": " << w << "x" << h;
+    cDIBSectionRegion region;
+    EXPECT_EQ(ErrorOf([&] { region.Create(dib, 0); }).number(), kErr9) << state;
+    EXPECT_EQ(tamso::testing::Shown(region), (std::vector<RECT>{{0, 0, dib.Width(), dib.Height()}}));
+    dib.PaintPicture(0);  // no bitmap: nothing to draw
+  }
+  DeleteObject(kept);
+  DeleteDC(dc);
 
   std::vector<BYTE> memory(8 * 2, 0);
   const tamso::DibByteView view(memory.data(), 8, 2);

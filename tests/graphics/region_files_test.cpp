@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "graphics/dib_section_region.h"
@@ -57,9 +62,16 @@ TEST_F(RegionFiles, SaveReplacesTheFileWholeAndLoadGivesTheSameRegionToNoWindow)
   ASSERT_EQ(Shown(region_), shape_);
   const fs::path file = folder_ / "shape.rgn";
   WriteFile(file, Bytes(500, 0x55));  // a longer old file leaves nothing behind
+  // Files of the user's named as a temporary file might be stay as they are.
+  const std::set<fs::path> others = {folder_ / "shape.rgn.tamso-new", folder_ / ".rgn-0000000000.tmp",
+                                     folder_ / ".rgn-aaaaaaaaaa.tmp", folder_ / "shape.rgn~"};
+  for (const fs::path& other : others) WriteFile(other, Bytes{7});
   EXPECT_TRUE(region_.Save(Q(file)));
   EXPECT_EQ(fs::file_size(file), 32u + 2 * 16);
-  EXPECT_EQ(fs::directory_iterator(folder_)->path(), file);  // no temporary file is left
+  std::set<fs::path> left{fs::directory_iterator(folder_), fs::directory_iterator()};
+  EXPECT_EQ(left.erase(file), 1u);
+  EXPECT_EQ(left, others);  // and no temporary file is left
+  for (const fs::path& other : others) EXPECT_EQ(ReadFile(other), Bytes{7});
 
   cDIBSectionRegion loaded;
   ScopedTestWindow w;
@@ -84,8 +96,21 @@ TEST_F(RegionFiles, FailedSavesRaiseAndKeepWhatWasThere) {
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
   EXPECT_EQ(Raised([&] { region_.Save(Q(folder_ / "missing" / "x.rgn")); }).number(), 76);
 
+  // A save whose writing fails (here: the file size limit is below the block's 64 bytes).
   const fs::path file = folder_ / "old.rgn";
   WriteFile(file, Bytes{1, 2, 3});
+  rlimit limit{}, small{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+  small = {40, limit.rlim_max};
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const tamso::Error tooLarge = Raised([&] { region_.Save(Q(file)); });
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(tooLarge.number(), 75);
+  EXPECT_EQ(ReadFile(file), (Bytes{1, 2, 3}));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
+
   region_.Destroy();
   const tamso::Error e = Raised([&] { region_.Save(Q(file)); });
   EXPECT_EQ(std::pair(e.number(), e.description()), std::pair(26010, std::string("No region to save")));
@@ -100,6 +125,11 @@ TEST_F(RegionFiles, UnreadableFilesRaiseAndKeepTheRegionRejectedDataDropsIt) {
   EXPECT_EQ(Raised([&] { region_.LoadFromFile(Q(file)); }).number(), tamso::kErrSubscriptOutOfRange);
   const tamso::Error e = Raised([&] { region_.LoadFromFile(Q(folder_ / "missing.rgn")); });
   EXPECT_EQ(std::pair(e.number(), e.description()), std::pair(53, std::string("File not found")));
+  // A named pipe or a folder is refused at once; a pipe is never waited on for a writer.
+  const fs::path pipe = folder_ / "pipe.rgn";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  for (const fs::path& notAFile : {pipe, folder_})
+    EXPECT_EQ(Raised([&] { region_.LoadFromFile(Q(notAFile)); }).number(), 75) << notAFile;
   EXPECT_TRUE(region_.Applied(w.hWnd));
   EXPECT_EQ(Shown(region_), shape_);
 
@@ -131,7 +161,8 @@ TEST_F(RegionFiles, ResourcesOfALibraryOrOfTheProgramBecomeTheRegion) {
     const tamso::Error e = Raised([&] { region_.LoadFromResource(id, Q(from)); });
     return std::to_string(e.number()) + " " + e.description();
   };
-  for (const fs::path& notALibrary : {folder_ / "none.dll", saved})
+  ASSERT_EQ(mkfifo((folder_ / "pipe.dll").c_str(), 0600), 0);
+  for (const fs::path& notALibrary : {folder_ / "none.dll", saved, folder_ / "pipe.dll"})
     EXPECT_EQ(raised(101, notALibrary), "26013 Can't open DLL for Resource Access");
   EXPECT_EQ(raised(QStringLiteral("NOPE"), library), "26014 Resource with ID NOPE could not be found");
   EXPECT_EQ(Shown(region_), shape_);  // kept through the errors

@@ -43,11 +43,6 @@ TEST(RegionFromBitmap, TransparentRunsAreCutOutColumnByColumnAndAnExactColourMat
   EXPECT_EQ(Shown(region), (Rects{{0, 0, 1, 2}}));
   region.Create(dib, RGB(10, 20, 30));
   EXPECT_EQ(Shown(region), (Rects{{1, 0, 2, 1}, {0, 1, 2, 2}}));
-  // A cleared-up bitmap raises error 9 and leaves the full rectangle.
-  dib.ClearUp();
-  cDIBSectionRegion none;
-  EXPECT_EQ(ErrorOf([&] { none.Create(dib, 0); }).number(), kErr9);
-  EXPECT_EQ(Shown(none), (Rects{{0, 0, 2, 2}}));
 }
 
 TEST(RegionFromBitmap, NoisePicturesGiveExactlyTheirOpaquePixels) {

@@ -2,6 +2,7 @@
 //   tamso_make_avi_seeds <directory>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "tests/support/avi_writer.h"
 
@@ -34,5 +35,11 @@ int main(int argc, char** argv) {
   layout.framesPerForm = {2};
   layout.junk = true;
   save("audio-first-junk.avi", BuildAvi(layout));
+  // The video stream header past the first 4096 bytes, as behind an audio stream's large
+  // reserved index: the codec step then takes the handler from the headers.
+  audio.name = std::string(4200, 'a');
+  layout.streams = {audio, {.handler = "H264"}};
+  layout.junk = false;
+  save("video-header-late.avi", BuildAvi(layout));
   return 0;
 }

@@ -27,8 +27,10 @@ TEST(CodecCode, TheFourBytesAfterTheFirstExactVidsInTheFirst4096BytesOfFilesOver
       {6000, 0, "vids\x80\xE9\xFF\x01", CodecStatus::kFound, "\x80\xE9\xFF\x01"},
       {5000, 200, "vidsXVID", CodecStatus::kTooShort, ""},
       {5001, 200, "vidsXVID", CodecStatus::kFound, "XVID"},
-      {8000, 4090, "vidsXVID", CodecStatus::kFound, "XV"},  // cut by the end of the 4096 bytes
-      {8000, 4092, "vidsXVID", CodecStatus::kFound, ""},
+      // A code cut by the end of the 4096 bytes is read whole, and no byte more.
+      {8000, 4090, "vidsXVID....", CodecStatus::kFound, "XVID"},
+      {8000, 4092, "vidsXVID....", CodecStatus::kFound, "XVID"},
+      // "vids" itself cut: not a header the reader can find in a file that is no AVI.
       {8000, 4093, "vidsXVID", CodecStatus::kNoStreamHeader, ""},
   };
   for (const auto& c : cases) {

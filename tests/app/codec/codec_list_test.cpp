@@ -1,6 +1,7 @@
 #include "app/codec_list.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <sstream>
@@ -94,8 +95,10 @@ TEST(CodecList, AMissingHiddenOrUnreadableListGivesNothing) {
   test::TempDir dir;
   const std::string list = dir.write("db.txt", AsBytes("XVID,x\r\n"));
   EXPECT_EQ(LookupCodecDescription(list, "XVID"), "x");
-  for (const std::string& path :
-       {dir.file("none.txt"), dir.write(".db.txt", AsBytes("XVID,x\r\n")), dir.path(), list + "/db.txt"}) {
+  const std::string pipe = dir.file("pipe.txt");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& path : {dir.file("none.txt"), dir.write(".db.txt", AsBytes("XVID,x\r\n")),
+                                  dir.path(), list + "/db.txt", pipe}) {
     EXPECT_EQ(LookupCodecDescription(path, "XVID"), "") << path;
   }
 }

@@ -1,6 +1,7 @@
 #include "app/avi_report.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -39,7 +40,11 @@ TEST(ReportChosenFile, AFileWithoutAVideoStreamShowsTheBoxThenUnknownFormat) {
   TempDir dir;
   AviLayout audioOnly;
   audioOnly.streams = {PcmAudioStream()};
-  for (const std::string& path : {dir.file("missing.avi"), dir.write("sound.avi", BuildAvi(audioOnly))}) {
+  // A named pipe without a writer is refused at once rather than waited on.
+  const std::string pipe = dir.file("pipe.avi");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& path :
+       {dir.file("missing.avi"), dir.write("sound.avi", BuildAvi(audioOnly)), pipe}) {
     std::string seen;
     EXPECT_FALSE(ReportChosenFile(path, Recorder(seen)));
     EXPECT_EQ(seen,
@@ -72,6 +77,36 @@ TEST(ReportChosenFile, AnAviShowsTheTwoLinesThenTheCodecLines) {
   EXPECT_TRUE(ReportChosenFile(tiny, Recorder(seen)));
   EXPECT_EQ(seen, "events|title:" + tiny +
                       "|results:Resolution: 320x240 Number of streams: 2\r\nRate:unknown Length:2|");
+}
+
+TEST(ReportChosenFile, TheCodecLineShowsTheWholeHandlerCodeWhereverTheVideoHeaderLies) {
+  TempDir dir;
+  const std::string lines = "Resolution: 320x240 Number of streams: 2\r\nRate:25 Length:60";
+  // The audio stream's name moves the video stream's header so that its "vids" starts
+  // at `at`: the code's four bytes then lie across the end of the first 4096 bytes, or
+  // the whole header lies past them.
+  for (const std::size_t at : {4090u, 4092u, 4094u, 6000u}) {
+    AviLayout layout;
+    layout.streams = {PcmAudioStream(), {.handler = "H264", .chunkBytes = 100}};
+    layout.framesPerForm = {60};
+    layout.streams[0].name = "a";
+    const std::size_t first = FindFourCC(BuildAvi(layout), "vids");
+    ASSERT_LT(first, 4000u);
+    layout.streams[0].name = std::string(at - first + 1, 'a');
+    // Past the first 4096 bytes the code is the stream header's, not the one after the
+    // next "vids" in the file.
+    const bool decoy = at > 5000;
+    if (decoy) layout.streams[0].name.replace(layout.streams[0].name.size() - 100, 8, "vidsFAKE");
+    const std::vector<std::uint8_t> bytes = BuildAvi(layout);
+    ASSERT_EQ(FindFourCC(bytes, "vids", decoy ? 1 : 0), at);
+    ASSERT_GT(FindFourCC(bytes, "vids"), decoy ? 4096u : 0u);
+    const std::string path = dir.write("clip.avi", bytes);
+    std::string seen;
+    EXPECT_TRUE(ReportChosenFile(path, Recorder(seen)));
+    EXPECT_EQ(seen, "events|title:" + path + "|results:" + lines + "|results:" + lines +
+                        "\r\nVideo codec used: H264\r\nInfos: described H264|")
+        << at;
+  }
 }
 
 // The report's two lines for a file of `bytes`, or "Unknown format".

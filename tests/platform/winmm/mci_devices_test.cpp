@@ -1,5 +1,6 @@
 // mciSendStringA as a program calls it, with the sound going to a WAV file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -60,6 +61,7 @@ TEST_F(MciSendString, PlaysTheTuneAsynchronouslyUntilStopped) {
 // The window sends "play kitty.mid" and "stop kitty.mid" with a reply buffer of size 0.
 TEST_F(MciSendString, FailuresLeaveNothingOpenAndRepliesFitTheirBuffer) {
   folder_.file("damaged.mid", std::string("MThd\0\0\0\6\0\1", 10));
+  ASSERT_EQ(mkfifo((folder_.path() / "pipe.mid").c_str(), 0600), 0);
   const struct {
     const char* command;
     MCIERROR error;
@@ -67,6 +69,7 @@ TEST_F(MciSendString, FailuresLeaveNothingOpenAndRepliesFitTheirBuffer) {
     unsigned size = 32;
   } steps[] = {
       {"play missing.mid", MCIERR_FILE_NOT_FOUND},
+      {"play pipe.mid", MCIERR_FILE_NOT_FOUND},  // never waited on for a writer
       {"play damaged.mid", MCIERR_INVALID_FILE},
       {"stop kitty.mid", 0, "old", 0},
       {"status kitty.mid mode", MCIERR_PARAM_OVERFLOW, "", 7},
