@@ -23,11 +23,11 @@ check_file_list() {
   fi
 }
 
-# check_report WHAT TOOL AVI: run from another folder, the tool still describes the
-# sample's codec from the db.txt of its own data folder.
+# check_report WHAT AVI COMMAND...: run from another folder, the tool (COMMAND) still
+# describes the sample's codec from the db.txt of its own data folder.
 check_report() {
   local report
-  report=$(cd / && "$2" "$3" 2>&1) || true
+  report=$(cd / && "${@:3}" "$2" 2>&1) || true
   if grep -q '^Infos: Xvid' <<<"$report"; then pass "$1"; else fail "$1" "$report"; fi
 }
 

@@ -17,7 +17,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 source "$here/checks.sh"
 
 check_file_list "installed files" <(cd "$prefix" && find . -type f -printf '%P\n') "$here/installed-files.txt"
-check_report "installed report describes the codec" "$prefix/bin/tamso-avi-report" "$source/assets/samples/sample.avi"
+check_report "installed report describes the codec" "$source/assets/samples/sample.avi" "$prefix/bin/tamso-avi-report"
 check_desktop_integration "$prefix/share" "$work"
 check_icons "$prefix/share/icons/hicolor"
 check_manual_pages "$prefix/share/man/man1"

@@ -54,8 +54,8 @@ odd=$(awk '{ path = $6; sub("^\\./", "/", path)
 if [ -z "$odd" ]; then pass "owners and modes"; else fail "owners and modes" "$odd"; fi
 
 dpkg-deb --extract "$deb" "$work/root"
-check_report "packaged report describes the codec" "$work/root/usr/bin/tamso-avi-report" \
-  "$top/assets/samples/sample.avi"
+check_report "packaged report describes the codec" "$top/assets/samples/sample.avi" \
+  "$work/root/usr/bin/tamso-avi-report"
 
 # lintian: neither errors nor warnings; its notes are shown.
 if lintian --tag-display-limit 0 --display-info --fail-on error,warning "$deb" >"$work/lintian" 2>&1; then
