@@ -43,7 +43,7 @@ apt_quiet() { in_root apt-get -y -q -o Dpkg::Use-Pty=0 "$@" >/dev/null; }
 # The desktop's own tools, as a user's system has them, and the ones the checks use.
 apt_quiet update
 apt_quiet install --no-install-recommends desktop-file-utils xdg-utils shared-mime-info man-db \
-  fontconfig strace xvfb
+  fontconfig strace xvfb x11-utils
 cp "$deb" "$top/assets/samples/sample.avi" "$root/tmp/"
 package=/tmp/$(basename "$deb")
 
@@ -77,13 +77,19 @@ fonts=$(in_root sh -c 'for f in Arial "Arial Narrow" Tahoma; do fc-match -f "%{f
   fail "window fonts" "$fonts"
 in_root man -w tamso-avi tamso-avi-report >/dev/null && pass "manual pages found by man" ||
   fail "manual pages found by man" "man -w failed"
-# The window on an X server (on a display number the server picks free): it opens
-# kitty.mid from the installed data folder and starts the synthesiser for it.
+# The window on an X server (on a display number the server picks free): it shows, and
+# it opens kitty.mid from the installed data folder and the synthesiser for it.
 in_root sh -c 'Xvfb -displayfd 3 -nolisten tcp 3>/tmp/display 2>/dev/null & server=$!
   for _ in $(seq 50); do [ -s /tmp/display ] && break; sleep 0.2; done
-  DISPLAY=:$(cat /tmp/display) timeout 10 strace -f -qq -e trace=openat -o /tmp/window.trace tamso-avi
-  kill $server' >/dev/null 2>&1 || true
-for opened in /usr/share/tamso-avi/kitty.mid libfluidsynth.so.3 libqxcb.so; do
+  export DISPLAY=:$(cat /tmp/display)
+  strace -f -qq -e trace=openat -o /tmp/window.trace tamso-avi & tracer=$!
+  for _ in $(seq 100); do xwininfo -root -tree | grep -q "\"Tamso AVI\".* 551x502" && break; sleep 0.2; done
+  xwininfo -root -tree >/tmp/windows
+  kill "$(head -n 1 /tmp/window.trace | cut -d " " -f 1)"; wait $tracer
+  kill $server; wait $server' >/dev/null 2>&1 || true
+grep -q '"Tamso AVI".* 551x502' "$root/tmp/windows" && pass "window shows on an X server" ||
+  fail "window shows on an X server" "no 551x502 window named Tamso AVI"
+for opened in /usr/share/tamso-avi/kitty.mid libfluidsynth.so.3; do
   grep -v ENOENT "$root/tmp/window.trace" | grep -q -- "$opened" && pass "window opens $opened" ||
     fail "window opens $opened" "not in the window's openat calls"
 done
