@@ -3,6 +3,11 @@
 # Warnings are errors everywhere.
 add_compile_options(-Wall -Wextra -Werror)
 
+# Optimised builds are hardened as Debian builds its packages: stack protector, fortified
+# C library calls, relocations read-only and bound at start.
+add_compile_options("$<$<CONFIG:Release>:-fstack-protector-strong;-D_FORTIFY_SOURCE=2>")
+add_link_options("$<$<CONFIG:Release>:LINKER:-z,relro,-z,now>")
+
 if(TAMSO_FUZZ)
   # Everything linked into a fuzz target is instrumented for coverage and checked.
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -g)

@@ -14,6 +14,8 @@ packages=(
   libfluidsynth-dev libasound2-dev fluidsynth timgm6mb-soundfont
   # fonts the window asks for by name (metric-compatible stand-ins)
   fonts-liberation fonts-dejavu-core fontconfig
+  # the Debian package and the checks of what it installs
+  file lintian desktop-file-utils appstream man-db xdg-utils
   # oracles for the AVI tests and benchmarks
   ffmpeg mediainfo hyperfine
   # a real X server for the window tests, and the tools that drive and look at it

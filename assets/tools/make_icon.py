@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""Makes the 32 x 32, 256-colour application icon in the picture's style: the ginger cat's
-head on a transparent ground.
+"""Makes the application icon in the picture's style: the ginger cat's head on a
+transparent ground, drawn from one set of shapes at every size.
 
-Writes assets/tamso-avi.png (8-bit palette PNG, palette entry 0 fully transparent) and
-assets/tamso-avi.ico (one 32 x 32 8-bit image with its transparency mask).
+Writes into the output folder:
+- tamso-avi.png (32 x 32 8-bit palette PNG, palette entry 0 fully transparent) and
+  tamso-avi.ico (one 32 x 32 8-bit image with its transparency mask): the window's icon;
+- icons/hicolor/NxN/apps/tamso-avi.png for N in HICOLOR_SIZES (RGBA PNG, soft edges):
+  the desktop's icon theme.
 
 Usage: make_icon.py [OUTPUT_DIR]   (default: the assets folder)
 """
@@ -19,9 +22,10 @@ import make_background as style
 from kitty_art import (circle, coverage, ellipse, lerp_colour, median_cut, mix, nearest_index, polygon,
                        superellipse, to_rgb8)
 
-SIZE = 32
-SAMPLES = 4  # per axis, for smooth edges at this size
+SIZE = 32  # the shapes are drawn in a 32 x 32 unit square; the window's icon is that size
+SAMPLES = 4  # per axis, for smooth edges
 TRANSPARENT = 0
+HICOLOR_SIZES = (16, 24, 32, 48, 64, 128, 256)
 
 
 def head(x, y):
@@ -30,8 +34,8 @@ def head(x, y):
                polygon(x, y, ((29, 14), (28, 1.5), (18, 7))) - 0.8)
 
 
-def sample(x, y):
-    """(colour, covered) at a point of the icon, in icon pixels."""
+def sample(x, y, outline_width=1.0):
+    """The colour at a point of the icon (in units of the 32 x 32 square), or None off the head."""
     d_head = head(x, y)
     if d_head > 0:
         return None
@@ -56,32 +60,42 @@ def sample(x, y):
         colour = style.NOSE_PINK
     colour = mix(colour, style.COLLAR_RED, coverage(4 * max(-ellipse(x, y, 16, 13, 17, 15.2),
                                                             ellipse(x, y, 16, 13, 17, 17))))
-    # The outline is a full pixel wide here, or it would vanish at this size.
-    if d_head > -1.0:
+    if d_head > -outline_width:
         colour = style.OUTLINE
     return colour
 
 
-def render():
-    """One (r, g, b) or None (transparent) per pixel, rows top to bottom."""
+def outline_width(size):
+    """The outline in units: at least a whole pixel, or it would vanish at small sizes."""
+    return max(SIZE / size, 0.5)
+
+
+def render(size):
+    """One ((r, g, b), coverage) per pixel, rows top to bottom; coverage is the share of
+    the pixel's samples on the head (0 to 1), and the colour is None where it is 0."""
     pixels = []
     step = 1.0 / SAMPLES
-    for py in range(SIZE):
-        for px in range(SIZE):
+    scale = SIZE / size
+    width = outline_width(size)
+    for py in range(size):
+        for px in range(size):
             total = [0.0, 0.0, 0.0]
             hits = 0
             for sy in range(SAMPLES):
                 for sx in range(SAMPLES):
-                    c = sample(px + (sx + 0.5) * step, py + (sy + 0.5) * step)
+                    c = sample((px + (sx + 0.5) * step) * scale, (py + (sy + 0.5) * step) * scale, width)
                     if c is not None:
                         hits += 1
                         for ch in range(3):
                             total[ch] += c[ch]
-            if hits * 2 < SAMPLES * SAMPLES:
-                pixels.append(None)
-            else:
-                pixels.append(to_rgb8(tuple(v / hits for v in total)))
+            colour = to_rgb8(tuple(v / hits for v in total)) if hits else None
+            pixels.append((colour, hits / (SAMPLES * SAMPLES)))
     return pixels
+
+
+def hard_edged(pixels):
+    """The 256-colour icon has no partial transparency: a pixel at least half covered is opaque."""
+    return [colour if cover >= 0.5 else None for colour, cover in pixels]
 
 
 def indexed(pixels):
@@ -100,16 +114,30 @@ def png_chunk(kind, data):
     return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
 
 
-def write_png(path, palette, indices):
-    rows = b"".join(b"\0" + indices[y * SIZE:(y + 1) * SIZE] for y in range(SIZE))
+def write_png(path, size, colour_type, rows, extra_chunks=()):
+    """A PNG of `size` x `size` pixels, 8 bits a sample; `rows` are the raw rows, top first."""
     data = b"\x89PNG\r\n\x1a\n"
-    data += png_chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 3, 0, 0, 0))
-    data += png_chunk(b"PLTE", b"".join(bytes(c) for c in palette))
-    data += png_chunk(b"tRNS", b"\0")  # entry 0 transparent, every other entry opaque
-    data += png_chunk(b"IDAT", zlib.compress(rows, 9))
+    data += png_chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, colour_type, 0, 0, 0))
+    for kind, body in extra_chunks:
+        data += png_chunk(kind, body)
+    data += png_chunk(b"IDAT", zlib.compress(b"".join(b"\0" + row for row in rows), 9))
     data += png_chunk(b"IEND", b"")
     with open(path, "wb") as f:
         f.write(data)
+
+
+def write_palette_png(path, palette, indices):
+    write_png(path, SIZE, 3, [indices[y * SIZE:(y + 1) * SIZE] for y in range(SIZE)],
+              ((b"PLTE", b"".join(bytes(c) for c in palette)),
+               (b"tRNS", b"\0")))  # entry 0 transparent, every other entry opaque
+
+
+def write_rgba_png(path, size, pixels):
+    def texel(colour, cover):
+        return bytes(colour + (round(255 * cover),)) if colour else bytes(4)
+
+    rows = [b"".join(texel(*pixels[y * size + x]) for x in range(size)) for y in range(size)]
+    write_png(path, size, 6, rows)
 
 
 def write_ico(path, palette, indices):
@@ -134,9 +162,15 @@ def write_ico(path, palette, indices):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..")
-    palette, indices = indexed(render())
-    write_png(os.path.join(out_dir, "tamso-avi.png"), palette, indices)
-    write_ico(os.path.join(out_dir, "tamso-avi.ico"), palette, indices)
+    for size in HICOLOR_SIZES:
+        pixels = render(size)
+        if size == SIZE:
+            palette, indices = indexed(hard_edged(pixels))
+            write_palette_png(os.path.join(out_dir, "tamso-avi.png"), palette, indices)
+            write_ico(os.path.join(out_dir, "tamso-avi.ico"), palette, indices)
+        folder = os.path.join(out_dir, "icons", "hicolor", f"{size}x{size}", "apps")
+        os.makedirs(folder, exist_ok=True)
+        write_rgba_png(os.path.join(folder, "tamso-avi.png"), size, pixels)
 
 
 if __name__ == "__main__":
