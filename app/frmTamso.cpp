@@ -150,6 +150,7 @@ void frmTamso::makeFrameless() {
 
 void frmTamso::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  tamso::ClipToWindowOutline(painter, *this);
   painter.drawPixmap(0, 0, picture_);
 }
 

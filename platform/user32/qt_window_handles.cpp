@@ -1,5 +1,6 @@
 #include "platform/user32/qt_window_handles.h"
 
+#include <QGuiApplication>
 #include <QPointer>
 #include <QRegion>
 #include <QVariant>
@@ -7,6 +8,7 @@
 
 #include <vector>
 
+#include "platform/user32/qt_x11.h"
 #include "platform/user32/window_table.h"
 
 namespace tamso {
@@ -15,19 +17,36 @@ namespace {
 
 constexpr const char* kHandleProperty = "tamsoHwnd";
 
+// Whether a window's outline must come from the alpha of its pixels. An X server without
+// a compositing manager draws the SHAPE itself; a compositor (on X11 or Wayland, and
+// Wayland's XWayland) draws each window from its pixels and ignores the SHAPE.
+bool OutlineNeedsAlpha() {
+  const QString platform = QGuiApplication::platformName();
+  if (platform.startsWith(QLatin1String("wayland"))) return true;
+  if (platform == QLatin1String("xcb")) return X11CompositingManagerRunning() || X11ServerIsXWayland();
+  return false;
+}
+
 class QtWindow : public Window {
  public:
   explicit QtWindow(QWidget* widget) : widget_(widget) {}
   QWidget* widget() const override { return widget_.data(); }
 
  protected:
-  // The region becomes the widget's mask, which on X11 is the window's shape.
+  // The region becomes the widget's mask: on X11 the window's SHAPE (bounding, and so
+  // input too), on Wayland the surface's input region; Qt paints the widget only inside
+  // it. Where a compositor draws the window, the window also gets an alpha channel, so
+  // that the pixels outside the mask, never painted, stay fully transparent. The alpha
+  // channel is chosen when the native window is made: a window already on screen keeps
+  // what it has.
   void applyRegion(const Region* region) override {
     if (!widget_) return;
     if (!region) {
       widget_->clearMask();
       return;
     }
+    if (widget_->isWindow() && !widget_->testAttribute(Qt::WA_WState_Created) && OutlineNeedsAlpha())
+      widget_->setAttribute(Qt::WA_TranslucentBackground);
     widget_->setMask(MaskFor(*region));
   }
 
