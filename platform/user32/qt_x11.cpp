@@ -49,7 +49,8 @@ bool X11ServerIsXWayland() {
   constexpr std::string_view kExtension = "XWAYLAND";
   const Reply<xcb_query_extension_reply_t> reply(
       xcb_query_extension_reply(
-          c, xcb_query_extension(c, static_cast<std::uint16_t>(kExtension.size()), kExtension.data()), nullptr),
+          c, xcb_query_extension(c, static_cast<std::uint16_t>(kExtension.size()), kExtension.data()),
+          nullptr),
       &std::free);
   return reply && reply->present;
 }
