@@ -69,7 +69,8 @@ StartOptions ParseStartOptions(const std::vector<std::string>& args) {
     } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
       return {StartOptions::Action::PrintHelp, std::nullopt, kUsage};
     } else if (!optionsEnded && arg == "--version") {
-      return {StartOptions::Action::PrintVersion, std::nullopt, std::string("tamso-avi ") + kAppVersion + "\n"};
+      return {StartOptions::Action::PrintVersion, std::nullopt,
+              std::string("tamso-avi ") + kAppVersion + "\n"};
     } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
       if (error.empty()) error = "tamso-avi: unknown option " + arg + "\n";
     } else if (options.file) {
