@@ -54,10 +54,16 @@ on_sway=0
 case "$desktop" in sway-*) on_sway=1 ;; esac
 [ "$on_sway" = 1 ] || xsetroot -solid '#3a6ea5'
 
+# The headless compositor has no mouse of its own: a virtual one, there before the
+# program starts, so that the program learns of it as of a mouse plugged in.
+if [ "$on_sway" = 1 ]; then
+  coproc POINTER { "$pointer" --extent 1600 1200; }
+fi
+
 cd "$(dirname "$program")"
 QT_QPA_PLATFORM=$platform "$program" "$work/sample.avi" >"$work/program.log" 2>&1 &
 pid=$!
-trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true' EXIT
+trap 'kill "$pid" ${POINTER_PID:-} 2>/dev/null; wait "$pid" 2>/dev/null || true' EXIT
 
 # Where the window's top-left corner is on the screen, "X Y" in device pixels.
 origin() {
@@ -104,9 +110,10 @@ drag_from() {
   read -r ox oy < <(settled_origin)
   local sx=$((ox + $1 * scale)) sy=$((oy + $2 * scale))
   if [ "$on_sway" = 1 ]; then
-    # The headless compositor has no mouse of its own.
-    "$pointer" --extent 1600 1200 to "$sx" "$sy" sleep 200 press sleep 500 \
-      move 15 10 sleep 150 move 15 10 sleep 150 move 15 10 sleep 150 move 15 10 sleep 200 release
+    echo "to $sx $sy sleep 200 press sleep 500 move 15 10 sleep 150 move 15 10 sleep 150" \
+      "move 15 10 sleep 150 move 15 10 sleep 200 release" >&"${POINTER[1]}"
+    local reply
+    read -r -t 20 -u "${POINTER[0]}" reply && [ "$reply" = done ] || fail "the virtual pointer did not answer"
   else
     local chain="mousemove $sx $sy sleep 0.2 mousedown 1 sleep 0.5"
     for i in 1 2 3 4; do chain+=" mousemove $((sx + 15 * i)) $((sy + 10 * i)) sleep 0.15"; done

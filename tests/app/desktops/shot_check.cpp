@@ -19,9 +19,9 @@
 namespace {
 
 struct Counts {
-  long cutOut = 0, desktopShown = 0;        // picture pixels that are pure black
-  long plain = 0, pictureShown = 0;         // the others, away from the controls
-  long resultsArea = 0, resultsDrawn = 0;   // device pixels of the results label
+  long cutOut = 0, desktopShown = 0;       // picture pixels that are pure black
+  long plain = 0, pictureShown = 0;        // the others, away from the controls
+  long resultsArea = 0, resultsDrawn = 0;  // device pixels of the results label
 };
 
 bool IsCut(const QImage& picture, int x, int y) { return (picture.pixel(x, y) & 0xFFFFFF) == 0; }
@@ -32,7 +32,8 @@ bool OnOutline(const QImage& picture, int x, int y) {
   for (int dy = -1; dy <= 1; ++dy)
     for (int dx = -1; dx <= 1; ++dx) {
       const int nx = x + dx, ny = y + dy;
-      if (nx >= 0 && ny >= 0 && nx < picture.width() && ny < picture.height() && IsCut(picture, nx, ny) != cut)
+      if (nx >= 0 && ny >= 0 && nx < picture.width() && ny < picture.height() &&
+          IsCut(picture, nx, ny) != cut)
         return true;
     }
   return false;
@@ -63,14 +64,16 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QRgb desktop = shot.pixel(0, 0) & 0xFFFFFF;
-  if (qGray(desktop) < 40 || QRect(originX, originY, picture.width() * scale, picture.height() * scale).contains(0, 0)) {
+  if (qGray(desktop) < 40 ||
+      QRect(originX, originY, picture.width() * scale, picture.height() * scale).contains(0, 0)) {
     std::fprintf(stderr, "shot_check: the desktop at the top-left corner is too dark or covered\n");
     return 2;
   }
   const frmTamso places;  // not shown: where the controls sit
   QRegion drawnOn;
   for (const QWidget* c : places.findChildren<QWidget*>())
-    if (c != places.picBackground) drawnOn += QRect(c->mapTo(&places, QPoint()), c->size()).adjusted(-2, -2, 2, 2);
+    if (c != places.picBackground)
+      drawnOn += QRect(c->mapTo(&places, QPoint()), c->size()).adjusted(-2, -2, 2, 2);
   for (const QLine& line : places.picBackground->lines())
     drawnOn += QRect(line.p1(), line.p2()).adjusted(-2, -2, 2, 2);
   const QRect results(places.lblResults->mapTo(&places, QPoint()), places.lblResults->size());
@@ -94,10 +97,10 @@ int main(int argc, char** argv) {
       }
     }
   }
-  std::printf("cut-out %ld, desktop shown %ld; picture %ld, shown %ld; results label %ld, text %ld\n", n.cutOut,
-              n.desktopShown, n.plain, n.pictureShown, n.resultsArea, n.resultsDrawn);
-  const bool shapeRight = n.cutOut > 1000 && n.desktopShown == n.cutOut && n.plain > picture.width() * picture.height() / 2 &&
-                          n.pictureShown == n.plain;
+  std::printf("cut-out %ld, desktop shown %ld; picture %ld, shown %ld; results label %ld, text %ld\n",
+              n.cutOut, n.desktopShown, n.plain, n.pictureShown, n.resultsArea, n.resultsDrawn);
+  const bool shapeRight = n.cutOut > 1000 && n.desktopShown == n.cutOut &&
+                          n.plain > picture.width() * picture.height() / 2 && n.pictureShown == n.plain;
   // The report's four lines darken a good share of the label.
   const bool reportRight = !wantReport || n.resultsDrawn > n.resultsArea / 20;
   return shapeRight && reportRight ? 0 : 1;
