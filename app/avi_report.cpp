@@ -70,6 +70,16 @@ std::string ReportLines(const AviFacts& facts) {
          "Rate:" + RateText(facts.rate, facts.scale) + " Length:" + std::to_string(facts.length);
 }
 
+std::string WithPlatformLineEnds(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+  }
+  return out;
+}
+
 bool ReportChosenFile(const std::string& path, const ReportView& view) {
   view.processPendingEvents();
   view.setTitle(path);

@@ -31,6 +31,10 @@ struct ReportView {
   std::function<std::string(const std::string&)> codecInfo;
 };
 
+// The report's CR LF line breaks as this platform writes them, for text that leaves the
+// program (a terminal, the clipboard).
+std::string WithPlatformLineEnds(const std::string& text);
+
 // The facts the report's first two lines show, read through the Video for Windows calls.
 struct AviFacts {
   std::int32_t streams = 0;

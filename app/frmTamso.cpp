@@ -1,13 +1,19 @@
 #include "app/frmTamso.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QTimer>
 
 #include "app/avi_report.h"
@@ -53,6 +59,18 @@ QIcon WindowIcon() {
   return QIcon(QPixmap::fromImage(reader.read()));
 }
 
+// The file a drop brings: the first local file of its list (folders and remote places
+// are not files to report); empty when there is none, and the drop is refused.
+QString DroppedFile(const QMimeData* data) {
+  if (!data || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) continue;
+    const QString path = url.toLocalFile();
+    if (!QFileInfo(path).isDir()) return QDir::cleanPath(path);
+  }
+  return {};
+}
+
 std::string HelpText() {
   std::string text = kHelpLines[0];
   for (std::size_t i = 1; i < std::size(kHelpLines); ++i) text += std::string(tamso::kCrLf) + kHelpLines[i];
@@ -67,6 +85,7 @@ frmTamso::frmTamso() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
   setWindowIcon(WindowIcon());
   setFixedSize(tamso::kFormWidth, tamso::kFormHeight);
   setFont(VbFont("Tahoma"));
+  setAcceptDrops(true);
   buildControls();
   Form_Load();
 }
@@ -124,6 +143,7 @@ void frmTamso::buildControls() {
   connect(cmdQuit, &QPushButton::clicked, this, &frmTamso::cmdQuit_Click);
   connect(picBackground, &tamso::PictureBox::mouseDown, this, &frmTamso::picBackground_MouseDown);
   connect(lblResults, &tamso::VbLabel::mouseMove, this, &frmTamso::lblResults_MouseMove);
+  connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this, &frmTamso::copyShownText);
 }
 
 void frmTamso::Form_Load() {
@@ -150,6 +170,7 @@ void frmTamso::makeFrameless() {
 
 void frmTamso::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  tamso::ClipToWindowOutline(painter, *this);
   painter.drawPixmap(0, 0, picture_);
 }
 
@@ -159,7 +180,10 @@ void frmTamso::cmdInfos_Click() {
   const std::string chosen =
       BrowseForFile(hWnd(), "Select an avi file...", std::string(kFilter, sizeof kFilter));
   if (chosen.empty()) return;
+  ReportFile(chosen);
+}
 
+void frmTamso::ReportFile(const std::string& path) {
   tamso::ReportView view;
   view.processPendingEvents = [] { QCoreApplication::processEvents(); };
   view.setTitle = [this](const std::string& text) { lblTitle->setCaption(QString::fromStdString(text)); };
@@ -168,7 +192,36 @@ void frmTamso::cmdInfos_Click() {
     MessageBoxA(hWnd(), text.c_str(), tamso::kAppTitle, kInformationBox);
   };
   view.codecInfo = [this](const std::string& code) { return GetCodecInfo(code); };
-  tamso::ReportChosenFile(chosen, view);
+  tamso::ReportChosenFile(path, view);
+}
+
+QString frmTamso::ShownText() const {
+  if (lblTitle->caption().isEmpty()) return {};
+  const std::string shown =
+      lblTitle->caption().toStdString() + tamso::kCrLf + lblResults->caption().toStdString();
+  return QString::fromStdString(tamso::WithPlatformLineEnds(shown));
+}
+
+void frmTamso::copyShownText() {
+  const QString text = ShownText();
+  if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
+}
+
+void frmTamso::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void frmTamso::dragMoveEvent(QDragMoveEvent* event) {
+  if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void frmTamso::dropEvent(QDropEvent* event) {
+  const QString file = DroppedFile(event->mimeData());
+  if (file.isEmpty()) return;
+  event->acceptProposedAction();
+  // The report may show a message box: it runs once the drop is over, so that the file
+  // manager is not kept waiting for the end of the drag.
+  QTimer::singleShot(0, this, [this, path = file.toStdString()] { ReportFile(path); });
 }
 
 std::string frmTamso::GetCodecInfo(const std::string& sCodec) { return tamso::GetCodecInfo(sCodec); }

@@ -33,6 +33,13 @@ class frmTamso : public QWidget {
   // Cuts every pure black pixel of the background picture out of the window.
   void makeFrameless();
 
+  // Shows `path`'s report as Browse does for a chosen file: the path, the report, or the
+  // error box and "Unknown format". The start with a FILE and a drop come here.
+  void ReportFile(const std::string& path);
+  // What Ctrl+C copies: the path and the report lines, "\n" between them; empty before
+  // any file was reported.
+  QString ShownText() const;
+
   HWND hWnd();
 
   // The controls, under their names.
@@ -46,11 +53,15 @@ class frmTamso : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
   void buildControls();
+  void copyShownText();
 
   void cmdHelp_Click();
   void cmdInfos_Click();

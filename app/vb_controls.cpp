@@ -24,6 +24,13 @@ MouseArgs ArgsOf(const QMouseEvent& event, Qt::MouseButtons buttons) {
 
 }  // namespace
 
+void ClipToWindowOutline(QPainter& painter, const QWidget& widget) {
+  const QWidget* window = widget.window();
+  const QRegion outline = window->mask();
+  if (outline.isEmpty()) return;
+  painter.setClipRegion(outline.translated(-widget.mapTo(window, QPoint())), Qt::IntersectClip);
+}
+
 MouseArgs PressArgs(const QMouseEvent& event) { return ArgsOf(event, event.button()); }
 
 MouseArgs MoveArgs(const QMouseEvent& event) { return ArgsOf(event, event.buttons()); }
@@ -68,6 +75,7 @@ void PictureBox::addLine(const QLine& line) {
 
 void PictureBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  ClipToWindowOutline(painter, *this);
   painter.drawPixmap(0, 0, picture_);
   painter.setPen(QPen(Qt::black, 1));
   for (const QLine& line : lines_) painter.drawLine(line);

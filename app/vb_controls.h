@@ -6,11 +6,17 @@
 #include <QLabel>
 #include <QLine>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QWidget>
 #include <vector>
 
 namespace tamso {
+
+// Limits `painter`, which paints `widget`, to the window's outline (its mask), when the
+// window has one. Where a compositor draws the window from its pixels, the pixels left
+// unpainted stay transparent and the desktop shows through them.
+void ClipToWindowOutline(QPainter& painter, const QWidget& widget);
 
 // A mouse event as the window's handlers take it.
 struct MouseArgs {

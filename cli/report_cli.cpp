@@ -27,16 +27,6 @@ bool ReportOne(const std::string& path, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-std::string WithPlatformLineEnds(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i];
-  }
-  return out;
-}
-
 int RunReportTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::vector<std::string> files;
   bool optionsEnded = false;

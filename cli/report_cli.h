@@ -11,7 +11,4 @@ namespace tamso {
 // 0 when every file was reported, 1 when any was not, 2 for a usage error.
 int RunReportTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The report's CR LF line breaks as this platform writes them.
-std::string WithPlatformLineEnds(const std::string& text);
-
 }  // namespace tamso

@@ -17,26 +17,36 @@ LONG cDIBSectionRegion::IndexForhWnd(HWND hWnd) const {
 
 bool cDIBSectionRegion::Applied(HWND hWnd) const { return IndexForhWnd(hWnd) != 0; }
 
-void cDIBSectionRegion::SetRegionOn(HWND hWnd) const {
+bool cDIBSectionRegion::SetRegionOn(HWND hWnd) const {
   if (m_hRgn == 0) {
     SetWindowRgn(hWnd, 0, TRUE);
-    return;
+    return true;
   }
   const HRGN copy = CreateRectRgn(0, 0, 0, 0);
-  CombineRgn(copy, m_hRgn, 0, RGN_COPY);
+  if (copy == 0) return false;
+  if (CombineRgn(copy, m_hRgn, 0, RGN_COPY) == ERROR) {
+    DeleteObject(copy);
+    return false;
+  }
   // A window that took the copy owns it; one that did not leaves it here to free.
   if (!SetWindowRgn(hWnd, copy, TRUE)) DeleteObject(copy);
+  return true;
 }
 
 void cDIBSectionRegion::Applied(HWND hWnd, bool bState) {
   const LONG index = IndexForhWnd(hWnd);
   if (bState) {
+    // A window whose copy of the region cannot be made shows no region of ours, and so
+    // is not listed (or no longer) as showing it.
+    if (!SetRegionOn(hWnd)) {
+      Applied(hWnd, false);
+      return;
+    }
     if (index == 0) {
       ++m_lCount;
       m_hWndList.resize(static_cast<std::size_t>(m_lCount));
       m_hWndList.back() = hWnd;
     }
-    SetRegionOn(hWnd);
     return;
   }
   SetWindowRgn(hWnd, 0, TRUE);

@@ -38,7 +38,9 @@ class cDIBSectionRegion {
   // Whether the region is applied to `hWnd`.
   bool Applied(HWND hWnd) const;
   // Applies the region to `hWnd` (listing it once) or takes any region off it (and lists
-  // it no more). With no region held, applying gives the window its full rectangle.
+  // it no more). With no region held, applying gives the window its full rectangle. When
+  // the window's copy of the region cannot be made, the window is left without a region
+  // and is not listed.
   void Applied(HWND hWnd, bool bState);
   LONG AppliedToCount() const { return m_lCount; }
   // The window at position `lIndex` (from 1) of the list's storage; error 9 outside it.
@@ -77,8 +79,9 @@ class cDIBSectionRegion {
   void UnapplyAll();
   bool CreateFromRegionData(std::span<const BYTE> data);
 
-  // Gives `hWnd` a copy of the region (or none), which the window then owns.
-  void SetRegionOn(HWND hWnd) const;
+  // Gives `hWnd` a copy of the region (or none), which the window then owns; false when
+  // the copy cannot be made.
+  bool SetRegionOn(HWND hWnd) const;
 
   HRGN m_hRgn = 0;
   std::vector<HWND> m_hWndList;

@@ -20,6 +20,9 @@ packages=(
   ffmpeg mediainfo hyperfine
   # a real X server for the window tests, and the tools that drive and look at it
   xvfb xauth openbox xdotool x11-utils x11-apps x11-xserver-utils imagemagick sox
+  # the other desktops of the window tests: an X11 compositing manager, and a headless
+  # Wayland compositor with XWayland, its background, its screenshots and Qt's platform
+  xcompmgr sway swaybg grim xwayland qt6-wayland libwayland-dev
 )
 
 missing=()

@@ -1,7 +1,5 @@
 #include "platform/user32/window_messages.h"
 
-#include <xcb/xcb.h>
-
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -10,9 +8,9 @@
 #include <QWidget>
 #include <QWindow>
 #include <cstring>
-#include <string_view>
 
 #include "platform/user32/qt_window_handles.h"
+#include "platform/user32/qt_x11.h"
 
 namespace tamso {
 
@@ -25,22 +23,6 @@ constexpr int kKeyboardStep = 8;
 // _NET_WM_MOVERESIZE directions.
 constexpr std::uint32_t kMoveResizeMoveKeyboard = 10;
 constexpr std::uint32_t kMoveResizeCancel = 11;
-
-xcb_connection_t* X11Connection() {
-  auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t InternAtom(xcb_connection_t* c, std::string_view name) {
-  auto cookie = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(name.size()), name.data());
-  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
-  xcb_atom_t atom = XCB_ATOM_NONE;
-  if (reply) atom = reply->atom;
-  std::free(reply);
-  return atom;
-}
-
-xcb_window_t RootWindow(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
 
 // True when a window manager is running and lists _NET_WM_MOVERESIZE among what it supports.
 bool X11WindowManagerCanMove() {
@@ -70,7 +52,13 @@ bool X11WindowManagerCanMove() {
   return false;
 }
 
-bool WindowManagerCanMove() { return g_moveProbe ? g_moveProbe() : X11WindowManagerCanMove(); }
+bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+// A Wayland compositor always moves its windows: a window cannot place itself there.
+bool WindowManagerCanMove() {
+  if (g_moveProbe) return g_moveProbe();
+  return OnWayland() || X11WindowManagerCanMove();
+}
 
 // Sends the window manager a _NET_WM_MOVERESIZE request for `window`.
 bool SendMoveResize(QWidget* window, std::uint32_t direction, std::uint32_t button) {
@@ -251,6 +239,12 @@ LRESULT MoveByMouse(QWidget* window) {
 }
 
 LRESULT MoveByKeyboard(QWidget* window) {
+  // Wayland has no request for a compositor's keyboard move, and a window cannot move
+  // itself: our own loop would only swallow keys, so nothing happens.
+  if (OnWayland()) {
+    g_lastMoveMode = MoveMode::None;
+    return 0;
+  }
   if (WindowManagerCanMove() && StartWindowManagerKeyboardMove(window)) {
     g_lastMoveMode = MoveMode::WindowManager;
     return 0;

@@ -3,13 +3,15 @@
 //
 // SendMessageA understands the two requests that move a window:
 //   WM_NCLBUTTONDOWN with HTCAPTION: a move by mouse, as if the caption bar were pressed.
-//     With a window manager that offers _NET_WM_MOVERESIZE it is handed to the manager's
-//     own move; with none, the window follows the mouse until the left button is released
-//     and only then does the call return. A press that is already over (a quick click)
-//     moves nothing.
+//     With a window manager that offers _NET_WM_MOVERESIZE, and always on Wayland, it is
+//     handed to the window system's own move (QWindow::startSystemMove); with none, the window follows the
+//     mouse until the left button is released and only then does the call return. A press that is already
+//     over (a quick click) moves nothing.
 //   WM_SYSCOMMAND with SC_MOVE: a move by keyboard. The window manager's keyboard move
 //     (_NET_WM_MOVERESIZE_MOVE_KEYBOARD) where there is one; otherwise our own: the arrow
 //     keys move the window by 8 pixels, Enter keeps the place, Esc goes back to the start.
+//     On Wayland nothing happens: the protocol has no keyboard move to ask the compositor
+//     for, and a window cannot place itself.
 // Any other message is not handled and gives 0.
 
 #include <functional>

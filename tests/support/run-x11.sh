@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
-# Runs a command on a private X server (Xvfb), optionally with the openbox window manager,
-# and stops both afterwards. The command sees DISPLAY and QT_QPA_PLATFORM=xcb.
-# Usage: run-x11.sh [--wm] [--size WxH] -- COMMAND [ARG...]
+# Runs a command on a private X server (Xvfb), optionally with the openbox window manager
+# and the xcompmgr compositing manager, and stops them all afterwards. The command sees
+# DISPLAY and QT_QPA_PLATFORM=xcb.
+# Usage: run-x11.sh [--wm] [--compositor] [--size WxH] -- COMMAND [ARG...]
 set -euo pipefail
 wm=0
+compositor=0
 size=1280x1024
 while [ $# -gt 0 ]; do
   case "$1" in
     --wm) wm=1; shift ;;
+    --compositor) compositor=1; shift ;;
     --size) size=$2; shift 2 ;;
     --) shift; break ;;
     *) break ;;
   esac
 done
-[ $# -gt 0 ] || { echo "usage: $0 [--wm] [--size WxH] -- COMMAND..." >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: $0 [--wm] [--compositor] [--size WxH] -- COMMAND..." >&2; exit 2; }
 
 # A display number nobody uses: Xvfb writes the number it took to the given descriptor.
 exec {displayfd}<> <(:)
@@ -24,7 +27,9 @@ export DISPLAY=":$number"
 export QT_QPA_PLATFORM=xcb
 
 wm_pid=
+cm_pid=
 cleanup() {
+  [ -n "$cm_pid" ] && kill "$cm_pid" 2>/dev/null
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
   kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null || true
@@ -37,6 +42,16 @@ if [ "$wm" = 1 ]; then
   # Wait until the window manager announces itself on the root window.
   for _ in $(seq 1 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.05
+  done
+fi
+
+if [ "$compositor" = 1 ]; then
+  xcompmgr >/dev/null 2>&1 &
+  cm_pid=$!
+  # xcompmgr holds the compositing selection through a window of its own name.
+  for _ in $(seq 1 100); do
+    xwininfo -root -children 2>/dev/null | grep -q '"xcompmgr"' && break
     sleep 0.05
   done
 fi

@@ -2,12 +2,21 @@
 // with the dialog and the message box answered through their seams (the help box and the
 // report of a chosen file are checked on the X server).
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+#include <cstdlib>
 #include <filesystem>
 #include <tuple>
 
 #include "app/frmTamso.h"
+#include "app/start_options.h"
 #include "platform/comdlg32/file_dialog_seam.h"
 #include "platform/runtime/app_paths.h"
 #include "platform/user32/message_box.h"
@@ -26,6 +35,33 @@ tamso::ScopedFileDialogHandler Answer(std::vector<std::string> files,
     if (asked) asked->push_back(request);
     return files.empty() ? tamso::CancelDialog() : tamso::ChooseFiles(files);
   });
+}
+
+// Records every message box: owner, text, caption and style.
+struct BoxRecorder {
+  std::vector<std::tuple<HWND, std::string, std::string, UINT>> boxes;
+  tamso::ScopedMessageBoxHandler handler{
+      [this](HWND hWnd, const std::string& text, const std::string& caption, UINT type) {
+        return boxes.push_back({hWnd, text, caption, type}), 1;
+      }};
+};
+
+// A good AVI, a missing name and a file that is not an AVI, each with the labels and
+// the message box the Browse action shows for it.
+struct FileCase {
+  std::string path, results;
+  bool errorBox;
+};
+std::vector<FileCase> FileCases(const tamso::test::TempDir& dir) {
+  tamso::test::AviLayout layout;
+  layout.streams[0].handler = "XVID";
+  layout.framesPerForm = {400};
+  return {{dir.write("clip.avi", tamso::test::BuildAvi(layout)),
+           "Resolution: 320x240 Number of streams: 1\r\nRate:25 Length:400\r\nVideo codec used: XVID\r\n"
+           "Infos: Xvid - open-source MPEG-4 Visual video codec",
+           false},
+          {dir.file("missing.avi"), "Unknown format", true},
+          {dir.write("notes.avi", std::vector<std::uint8_t>(6000, 'x')), "Unknown format", true}};
 }
 
 TEST(Window, ControlsSitWhereTheyBelongWithTheirCaptionsFontsAndTabOrder) {
@@ -65,11 +101,8 @@ TEST(Window, ControlsSitWhereTheyBelongWithTheirCaptionsFontsAndTabOrder) {
 
 TEST(Window, BrowseAsksForAnAviAndReportsWhatWentWrong) {
   frmTamso form;
-  std::vector<std::tuple<HWND, std::string, std::string, UINT>> boxes;  // owner, text, caption, type
-  tamso::ScopedMessageBoxHandler recordBoxes(
-      [&](HWND hWnd, const std::string& text, const std::string& caption, UINT type) {
-        return boxes.push_back({hWnd, text, caption, type}), 1;
-      });
+  BoxRecorder recorder;
+  auto& boxes = recorder.boxes;
   tamso::test::TempDir dir;
   // A typed name that does not exist: the error box, and no report. The path, of some
   // 200 Cyrillic and CJK characters with spaces around the file's name, fits the
@@ -100,6 +133,162 @@ TEST(Window, BrowseAsksForAnAviAndReportsWhatWentWrong) {
     EXPECT_EQ(form.lblTitle->caption().toStdString(), missing);
   }
   EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST(Window, AFileGivenAtTheStartIsReportedAsBrowseReportsIt) {
+  frmTamso form;
+  BoxRecorder recorder;
+  tamso::test::TempDir dir;
+  for (const FileCase& c : FileCases(dir)) {
+    SCOPED_TRACE(c.path);
+    recorder.boxes.clear();
+    form.ReportFile(c.path);
+    EXPECT_EQ(form.lblTitle->caption().toStdString(), c.path);
+    EXPECT_EQ(form.lblResults->caption().toStdString(), c.results);
+    ASSERT_EQ(recorder.boxes.size(), c.errorBox ? 1u : 0u);
+    if (c.errorBox) {
+      EXPECT_EQ(recorder.boxes[0],
+                std::tuple(form.hWnd(), "Error with the file:\r\n" + c.path, std::string("Tamso AVI"), 64u));
+    }
+  }
+}
+
+TEST(StartOptions, HelpVersionOneFileAndUsageErrors) {
+  using Action = tamso::StartOptions::Action;
+  const std::tuple<std::vector<std::string>, Action, std::optional<std::string>, std::string> table[] = {
+      {{}, Action::OpenWindow, std::nullopt, ""},
+      {{"clip.avi"}, Action::OpenWindow, "clip.avi", ""},
+      {{"--", "-odd.avi"}, Action::OpenWindow, "-odd.avi", ""},
+      {{"--version"}, Action::PrintVersion, std::nullopt, "tamso-avi 1.00\n"},
+      {{"-x", "--help"}, Action::PrintHelp, std::nullopt, "Usage: tamso-avi [--help] [--version] [FILE]\n"},
+      {{"-x"}, Action::UsageError, std::nullopt, "tamso-avi: unknown option -x\n"},
+      {{"a.avi", "b.avi"}, Action::UsageError, std::nullopt, "tamso-avi: one FILE at most\n"},
+      {{"--", "--help"}, Action::OpenWindow, "--help", ""},
+  };
+  for (const auto& [args, action, file, textStart] : table) {
+    const tamso::StartOptions options = tamso::ParseStartOptions(args);
+    EXPECT_EQ(std::tuple(options.action, options.file, options.text.substr(0, textStart.size())),
+              std::tuple(action, file, textStart))
+        << ::testing::PrintToString(args);
+  }
+}
+
+// Sets the environment variables of `values` (an empty value: unset) while it lives.
+class ScopedEnvironment {
+ public:
+  explicit ScopedEnvironment(std::vector<std::pair<std::string, std::string>> values) {
+    for (const auto& [name, value] : values) {
+      const char* old = std::getenv(name.c_str());
+      saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+      value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
+    }
+  }
+  ~ScopedEnvironment() {
+    for (const auto& [name, old] : saved_)
+      old ? setenv(name.c_str(), old->c_str(), 1) : unsetenv(name.c_str());
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST(StartOptions, ADisplayIsThereOnlyWhenTheChosenPlatformCanReachOne) {
+  tamso::test::TempDir dir;
+  // A listening socket stands for a Wayland compositor; a plain file is no compositor.
+  const int compositor = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string socketPath = dir.file("wayland-7");
+  ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+  socketPath.copy(address.sun_path, socketPath.size());
+  ASSERT_EQ(::bind(compositor, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  dir.write("wayland-8", std::vector<std::uint8_t>{1});
+  const std::tuple<std::string, std::string, std::string, bool> table[] = {
+      // QT_QPA_PLATFORM, WAYLAND_DISPLAY, DISPLAY, available
+      {"", "", "", false},
+      {"", "wayland-7", "", true},
+      {"", dir.file("wayland-7"), "", true},
+      {"", "wayland-8", "", false},
+      {"", "", ":9999", false},
+      {"offscreen", "", "", true},
+      {"xcb", "wayland-7", "", false},
+      {"wayland", "wayland-7", "", true},
+      {"xcb;wayland:option", "wayland-7", "", true},
+      {"wayland-egl", "wayland-8", "", false},
+  };
+  for (const auto& [platform, wayland, x11, available] : table) {
+    ScopedEnvironment env({{"QT_QPA_PLATFORM", platform},
+                           {"WAYLAND_DISPLAY", wayland},
+                           {"DISPLAY", x11},
+                           {"XDG_RUNTIME_DIR", dir.path()}});
+    EXPECT_EQ(tamso::DisplayAvailable(), available) << platform << " | " << wayland << " | " << x11;
+  }
+  ::close(compositor);
+}
+
+// A drop from a file manager: the mime data of `urls`, entering the window over the
+// picture and dropped there. Returns whether the window took it.
+bool Drop(frmTamso& form, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  const QPointF at(300, 420);
+  QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&form, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&form, &drop);
+  QCoreApplication::processEvents();  // the report runs once the drop is over
+  return drop.isAccepted();
+}
+
+TEST(Window, ADroppedFileIsReportedTheFirstOfSeveralAndNothingElseIsTaken) {
+  frmTamso form;
+  BoxRecorder recorder;
+  tamso::test::TempDir dir;
+  const std::vector<FileCase> cases = FileCases(dir);
+  const QUrl clip = QUrl::fromLocalFile(QString::fromStdString(cases[0].path));
+  const QUrl notes = QUrl::fromLocalFile(QString::fromStdString(cases[2].path));
+  const QUrl folder = QUrl::fromLocalFile(QString::fromStdString(dir.path()));
+  const QUrl remote("https://example.org/clip.avi");
+
+  EXPECT_TRUE(Drop(form, {clip}));
+  EXPECT_EQ(form.lblTitle->caption().toStdString(), cases[0].path);
+  EXPECT_EQ(form.lblResults->caption().toStdString(), cases[0].results);
+  // Several: the first file, past what is not one.
+  EXPECT_TRUE(Drop(form, {remote, folder, notes, clip}));
+  EXPECT_EQ(form.lblTitle->caption().toStdString(), cases[2].path);
+  EXPECT_EQ(form.lblResults->caption(), "Unknown format");
+  EXPECT_EQ(recorder.boxes.size(), 1u);
+  // Refused, and nothing changes.
+  for (const QList<QUrl>& refused : {QList<QUrl>{remote}, {folder}, {}}) {
+    EXPECT_FALSE(Drop(form, refused)) << refused.size();
+    EXPECT_EQ(form.lblTitle->caption().toStdString(), cases[2].path);
+  }
+  QMimeData text;
+  text.setText(QString::fromStdString(cases[0].path));
+  QDragEnterEvent enter(QPoint(300, 420), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&form, &enter);
+  EXPECT_FALSE(enter.isAccepted()) << "a path as plain text is not a file";
+}
+
+TEST(Window, CtrlCCopiesThePathAndTheReportAsPlainText) {
+  frmTamso form;
+  form.show();
+  QApplication::setActiveWindow(&form);
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->setText("before");
+  QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(clipboard->text(), "before") << "nothing shown yet, nothing copied";
+
+  tamso::test::TempDir dir;
+  const FileCase good = FileCases(dir)[0];
+  form.ReportFile(good.path);
+  form.cmdInfos->setFocus();  // the focus on a button does not keep the keys from the window
+  QTest::keyClick(form.cmdInfos, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(clipboard->text().toStdString(),
+            good.path +
+                "\nResolution: 320x240 Number of streams: 1\nRate:25 Length:400\nVideo codec used: XVID\n"
+                "Infos: Xvid - open-source MPEG-4 Visual video codec");
 }
 
 // The tune plays from kitty.mid beside the executable (the test's own folder), with the
