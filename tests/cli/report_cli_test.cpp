@@ -54,7 +54,7 @@ TEST(ReportTool, PrintsEachFilesReportWithThePlatformsLineEnds) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "==> " + text + " <==\nUnknown format\n\n==> " + avi + " <==\n" + report +
                          "\n==> -odd.avi <==\nUnknown format\n");
-  EXPECT_EQ(run.err, "Error with the file:\n" + text + "\nError with the file:\n-odd.avi\n");
+  EXPECT_EQ(run.err, "tamso-avi-report: " + text + ": not a RIFF AVI file\ntamso-avi-report: -odd.avi: No such file or directory\n");
 }
 
 }  // namespace
