@@ -40,8 +40,10 @@ FileFacts InspectFile(const std::string& path, const CodecDescriber& describe) {
   }
   facts.report = CollectReport(path, describe);
   // The file may change between the two reads; the report the user sees decides.
-  if (facts.report.shown) facts.reason.clear();
-  else if (facts.reason.empty()) facts.reason = "the file changed while it was read";
+  if (facts.report.shown)
+    facts.reason.clear();
+  else if (facts.reason.empty())
+    facts.reason = "the file changed while it was read";
   return facts;
 }
 

@@ -16,10 +16,10 @@ using CodecDescriber = std::function<std::string(const std::string&)>;
 
 struct FileFacts {
   std::string path;
-  std::optional<std::uint64_t> size;             // when the file could be opened
-  CollectedReport report;                         // the window's report
-  std::optional<avifile::AviDescription> avi;    // when the headers could be read
-  std::string reason;                             // empty when the report was shown
+  std::optional<std::uint64_t> size;           // when the file could be opened
+  CollectedReport report;                      // the window's report
+  std::optional<avifile::AviDescription> avi;  // when the headers could be read
+  std::string reason;                          // empty when the report was shown
 };
 
 // Reads the file's headers and its report. Never throws for a fault of the file.

@@ -26,9 +26,12 @@ Kind KindOf(DIR* dir, const dirent& entry) {
   if (type == DT_UNKNOWN) {
     struct stat info {};
     if (::fstatat(::dirfd(dir), entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) return Kind::kOther;
-    if (S_ISDIR(info.st_mode)) type = DT_DIR;
-    else if (S_ISLNK(info.st_mode)) type = DT_LNK;
-    else type = DT_REG;
+    if (S_ISDIR(info.st_mode))
+      type = DT_DIR;
+    else if (S_ISLNK(info.st_mode))
+      type = DT_LNK;
+    else
+      type = DT_REG;
   }
   if (type == DT_DIR) return Kind::kFolder;
   if (type == DT_LNK) {

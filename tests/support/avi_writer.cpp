@@ -186,4 +186,15 @@ void WriteFile(const std::string& path, std::span<const std::uint8_t> bytes) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
+std::vector<std::uint8_t> Patched(std::string_view four, int delta, std::uint32_t value,
+                                  std::vector<std::uint8_t> bytes) {
+  StoreU32(bytes, FindFourCC(bytes, four) + delta, value);
+  return bytes;
+}
+
+std::vector<std::uint8_t> Cut(std::string_view four, int delta, std::vector<std::uint8_t> bytes, int nth) {
+  bytes.resize(FindFourCC(bytes, four, nth) + delta);
+  return bytes;
+}
+
 }  // namespace tamso::test
