@@ -123,15 +123,25 @@ bool ReportAll(const std::vector<std::string>& files, const Options& options, un
   const CodecDescriber describe = [&descriptions](const std::string& code) { return descriptions(code); };
   const bool banner = !options.json && files.size() > 1;
   bool allOk = true;
+  // Lines are gathered and written in large pieces: one write a file would cost more
+  // than reading the file's headers.
+  constexpr std::size_t kOutputPiece = 64 * 1024;
+  std::string pending;
   const auto print = [&](const Printed& printed) {
-    out << printed.out;
+    pending += printed.out;
+    if (pending.size() >= kOutputPiece) {
+      out << pending;
+      pending.clear();
+    }
     err << printed.err;
     allOk = allOk && printed.ok;
   };
   workers = static_cast<unsigned>(std::min<std::size_t>(workers, files.size()));
   if (workers <= 1) {
-    for (std::size_t i = 0; i < files.size(); ++i)
+    for (std::size_t i = 0; i < files.size(); ++i) {
       print(ReportOne(files[i], options, describe, banner, i == 0));
+    }
+    out << pending;
     return allOk;
   }
 
@@ -165,6 +175,7 @@ bool ReportAll(const std::vector<std::string>& files, const Options& options, un
     lock.unlock();
     print(printed);
   }
+  out << pending;
   return allOk;
 }
 
