@@ -10,13 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 prefix=${1:-}
-
-cmake --preset release >/dev/null
-cmake --build --preset release --target tamso-avi-report >/dev/null
-tool=$PWD/build/release/bin/tamso-avi-report
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source bench/report/release-tool.sh
 mkdir -p "$work/real" "$work/avi" "$work/other"
 video=(-f lavfi -i testsrc=size=320x240:rate=25:duration=1)
 sound=(-f lavfi -i sine=frequency=440:sample_rate=44100:duration=1)
