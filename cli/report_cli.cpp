@@ -109,7 +109,7 @@ Printed ReportOne(const std::string& path, const Options& options, const CodecDe
   if (options.json) {
     printed.out = JsonLine(facts, describe) + '\n';
   } else {
-    if (banner) printed.out = (first ? "" : "\n") + ("==> " + path + " <==\n");
+    if (banner) printed.out.append(first ? "" : "\n").append("==> ").append(path).append(" <==\n");
     printed.out += WithPlatformLineEnds(facts.report.results) + '\n';
   }
   return printed;
