@@ -172,6 +172,71 @@ TEST(ReportTool, JsonGivesEveryStreamsFacts) {
   EXPECT_EQ(std::tuple(bare["index"], bare["opendml"], bare["riff_forms"]), std::tuple("none", false, 1));
 }
 
+// Formats as writers leave them: the fields a format does not hold are left out.
+TEST(ReportTool, JsonLeavesOutWhatAFormatDoesNotHold) {
+  const auto wave = [](std::uint16_t tag, std::size_t size) {
+    Bytes b(16);
+    StoreU16(b, 0, tag);
+    StoreU16(b, 2, 6);
+    StoreU32(b, 4, 48000);
+    StoreU32(b, 8, 384000);
+    StoreU16(b, 12, 1536);
+    StoreU16(b, 14, 24);
+    b.resize(size);
+    return b;
+  };
+  Bytes extensible = wave(0xFFFE, 40);  // sub-format {00000055-0000-0010-8000-00AA00389B71}: MP3
+  StoreU16(extensible, 16, 22);
+  const std::uint8_t mp3Guid[16] = {0x55, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+  std::copy(std::begin(mp3Guid), std::end(mp3Guid), extensible.begin() + 24);
+  Bytes otherGuid = extensible;
+  otherGuid[39] = 0;
+  const Json sound = {
+      {"channels", 6}, {"sample_rate", 48000}, {"bytes_per_second", 384000}, {"block_align", 1536}};
+  const std::tuple<const char*, Bytes, Json> formats[] = {
+      {"AC-3", wave(0x2000, 16), {{"format_tag", 0x2000}, {"format", "AC-3"}, {"bits_per_sample", 24}}},
+      {"extensible MP3", extensible, {{"format_tag", 0xFFFE}, {"format", "MP3"}, {"bits_per_sample", 24}}},
+      {"extensible, unknown GUID",
+       otherGuid,
+       {{"format_tag", 0xFFFE}, {"format", "Extensible"}, {"bits_per_sample", 24}}},
+      {"WAVEFORMAT", wave(0x0001, 14), {{"format_tag", 1}, {"format", "PCM"}}},
+      {"unknown tag", wave(0x7777, 16), {{"format_tag", 0x7777}, {"bits_per_sample", 24}}},
+      {"too short", wave(0x0001, 12), {}},
+  };
+  test::TempDir dir;
+  for (const auto& [what, format, expected] : formats) {
+    SCOPED_TRACE(what);
+    test::AviLayout layout;
+    layout.streams.push_back(test::PcmAudioStream());
+    layout.streams[1].format = format;
+    const Json stream =
+        JsonLines(RunTool({"--json", dir.write("a.avi", test::BuildAvi(layout))}).out)[0]["streams"][1];
+    Json want = Json::object();  // a format too short for WAVEFORMAT: no sound fields
+    if (!expected.is_null()) {
+      want = sound;
+      want.update(expected);
+    }
+    for (const char* key : {"format_tag", "format", "channels", "sample_rate", "bits_per_sample",
+                            "bytes_per_second", "block_align"}) {
+      EXPECT_EQ(stream.contains(key) ? stream[key] : Json(), want.contains(key) ? want[key] : Json()) << key;
+    }
+  }
+
+  // A picture format cut before biCompression still gives the size; an empty rectangle
+  // and no format give 0x0.
+  test::AviLayout layout;
+  layout.streams[0].format = Bytes(12);
+  StoreU32(layout.streams[0].format, 4, 64);
+  StoreU32(layout.streams[0].format, 8, 48);
+  layout.streams.push_back({.frame = std::array<std::int16_t, 4>{}, .writeFormat = false});
+  const Json streams =
+      JsonLines(RunTool({"--json", dir.write("v.avi", test::BuildAvi(layout))}).out)[0]["streams"];
+  EXPECT_EQ(std::tuple(streams[0]["width"], streams[0]["height"], streams[0].contains("compression"),
+                       streams[0].contains("bit_count")),
+            std::tuple(64, 48, false, false));
+  EXPECT_EQ(std::tuple(streams[1]["width"], streams[1]["height"]), std::tuple(0, 0));
+}
+
 TEST(ReportTool, FourCharacterCodesKeepEveryByte) {
   const std::tuple<std::string, std::string> codes[] = {
       {"XVID", "XVID"},

@@ -105,7 +105,7 @@ std::vector<std::uint8_t> BuildAvi(const AviLayout& layout) {
     }
     strh.b.resize(s.headerSize);
     w.begin("LIST", "strl").chunk("strh", strh.b);
-    if (s.writeFormat) w.chunk("strf", Format(s));
+    if (s.writeFormat) w.chunk("strf", s.format.empty() ? Format(s) : s.format);
     if (layout.junk) w.chunk("JUNK", Bytes(3));
     if (openDml) {
       superAt[i] = w.b.size() + 8;

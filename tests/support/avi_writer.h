@@ -35,8 +35,9 @@ struct AviStream {
   std::int32_t width = 320;  // of the BITMAPINFOHEADER in 'strf'
   std::int32_t height = 240;
   bool writeFormat = true;
-  std::string name{};             // 'strn' when not empty
-  std::uint32_t chunkBytes = 16;  // the size of each data chunk in 'movi'
+  std::vector<std::uint8_t> format{};  // the 'strf' body; by default made from the fields above
+  std::string name{};                  // 'strn' when not empty
+  std::uint32_t chunkBytes = 16;       // the size of each data chunk in 'movi'
 };
 
 struct AviLayout {
