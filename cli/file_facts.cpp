@@ -23,6 +23,9 @@ std::string OpenFailureReason(const std::string& path) {
   return "the file could not be opened";
 }
 
+// The headers are read once. The report is what the window's calls give for them: a
+// file the reader accepts opens, and its first video stream, when there is one, has a
+// start, a length and an information record.
 FileFacts InspectFile(const std::string& path, const CodecDescriber& describe) {
   FileFacts facts;
   facts.path = path;
@@ -38,12 +41,12 @@ FileFacts InspectFile(const std::string& path, const CodecDescriber& describe) {
   } else {
     facts.reason = OpenFailureReason(path);
   }
-  facts.report = CollectReport(path, describe);
-  // The file may change between the two reads; the report the user sees decides.
-  if (facts.report.shown)
-    facts.reason.clear();
-  else if (facts.reason.empty())
-    facts.reason = "the file changed while it was read";
+  if (!facts.reason.empty()) {
+    facts.report.results = kUnknownFormat;
+    return facts;
+  }
+  facts.report.shown = true;
+  facts.report.results = ReportLines(FactsOf(avifile::FileInfoOf(*facts.avi))) + CodecLines(path, describe);
   return facts;
 }
 

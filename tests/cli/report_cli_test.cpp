@@ -11,6 +11,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "app/avi_report.h"
 #include "cli/report_json.h"
 #include "platform/runtime/byte_reader.h"
 #include "tests/support/avi_writer.h"
@@ -120,6 +121,26 @@ TEST(ReportTool, PrintsEachFilesReportWithThePlatformsLineEnds) {
                          "\n==> -odd.avi <==\nUnknown format\n");
   EXPECT_EQ(run.err, "tamso-avi-report: " + text +
                          ": not a RIFF AVI file\ntamso-avi-report: -odd.avi: No such file or directory\n");
+}
+
+// The tool reads each file's headers once; what it prints is what the window's calls give.
+TEST(ReportTool, PrintsWhatTheWindowShows) {
+  test::TempDir dir;
+  test::AviLayout audioFirst;
+  audioFirst.streams = {test::PcmAudioStream(), {.handler = "XVID", .chunkBytes = 700}};
+  audioFirst.junk = true;
+  test::AviLayout openDml = audioFirst;
+  openDml.framesPerForm = {5, 5, 2};
+  test::AviLayout zeroScale;
+  zeroScale.streams[0].scale = 0;
+  test::AviLayout lengthless;
+  lengthless.streams[0].length = 0;
+  lengthless.streams[0].start = 0xFFFFFFFF;
+  for (const test::AviLayout& layout : {test::AviLayout{}, audioFirst, openDml, zeroScale, lengthless}) {
+    const std::string path = dir.write("clip.avi", test::BuildAvi(layout));
+    const CollectedReport window = CollectReport(path, [](const std::string&) { return std::string(); });
+    EXPECT_EQ(RunTool({path}).out, WithPlatformLineEnds(window.results) + "\n");
+  }
 }
 
 TEST(ReportTool, JsonGivesEveryStreamsFacts) {
