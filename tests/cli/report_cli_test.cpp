@@ -282,6 +282,11 @@ TEST(ReportTool, TellsWhyAFileIsNotReported) {
     return std::to_string(test::FindFourCC(avi, four) + delta);
   };
   const Bytes cut = test::Cut("strl", 40);
+  test::AviLayout lists;  // 101 stream lists, one announced
+  lists.streams.resize(101);
+  lists.declaredStreams = 1;
+  lists.framesPerForm = {1};
+  const Bytes manyLists = test::BuildAvi(lists);
   const Bytes twoStrf = test::Patched("strn", 0, test::Fcc("strf"), test::BuildAvi(named));
 
   const std::tuple<std::string, std::optional<Bytes>, std::string> cases[] = {
@@ -308,6 +313,10 @@ TEST(ReportTool, TellsWhyAFileIsNotReported) {
       {"nohdrl.avi", test::Patched("hdrl", 0, test::Fcc("xxxx")), "no header list ('hdrl')"},
       {"many.avi", test::Patched("avih", 8 + 24, 101),
        "more than 100 streams announced at byte " + at("avih", 0)},
+      {"lists.avi", manyLists,
+       "more than 100 stream lists at byte " + std::to_string(test::FindFourCC(manyLists, "strl", 100) - 8)},
+      {"small.avi", test::Patched("hdrl", -4, 2),
+       "a header list smaller than its type at byte " + at("hdrl", -8)},
   };
   for (const auto& [name, bytes, reason] : cases) {
     const std::string path = bytes ? dir.write(name, *bytes) : name;
