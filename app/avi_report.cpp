@@ -50,11 +50,19 @@ AviQuery QueryAviFile(const std::string& path) {
   if (query.lastResult != 0) return query;
 
   handles.release();
-  // The record's fields are read as signed 32-bit values.
-  query.facts = AviFacts{static_cast<std::int32_t>(info.dwStreams), static_cast<std::int32_t>(info.dwWidth),
-                         static_cast<std::int32_t>(info.dwHeight),  static_cast<std::int32_t>(info.dwScale),
-                         static_cast<std::int32_t>(info.dwRate),    static_cast<std::int32_t>(info.dwLength)};
+  query.facts = FactsOf(info);
   return query;
+}
+
+AviFacts FactsOf(const AVIFILEINFO& info) {
+  return AviFacts{static_cast<std::int32_t>(info.dwStreams), static_cast<std::int32_t>(info.dwWidth),
+                  static_cast<std::int32_t>(info.dwHeight),  static_cast<std::int32_t>(info.dwScale),
+                  static_cast<std::int32_t>(info.dwRate),    static_cast<std::int32_t>(info.dwLength)};
+}
+
+std::string CodecLines(const std::string& path,
+                       const std::function<std::string(const std::string&)>& codecInfo) {
+  return CodecStepLines(ReadCodecCode(path), codecInfo);
 }
 
 std::string RateText(std::int32_t rate, std::int32_t scale) {
@@ -93,7 +101,7 @@ bool ReportChosenFile(const std::string& path, const ReportView& view) {
 
   std::string results = ReportLines(*query.facts);
   view.setResults(results);
-  const std::string codec = CodecStepLines(ReadCodecCode(path), view.codecInfo);
+  const std::string codec = CodecLines(path, view.codecInfo);
   if (!codec.empty()) view.setResults(results + codec);
   return true;
 }

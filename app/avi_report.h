@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "app/mAVIDecs.h"
+
 namespace tamso {
 
 // The texts of the report, CR LF between lines.
@@ -51,6 +53,9 @@ struct AviQuery {
   std::int32_t lastResult = 0;    // the last status code; non-zero means a message box
 };
 
+// The facts of a file information record, its fields read as signed 32-bit values.
+AviFacts FactsOf(const AVIFILEINFO& info);
+
 // Opens the file and its first video stream, checks the stream's start and length, reads
 // the information record, and releases all it obtained, in that order.
 AviQuery QueryAviFile(const std::string& path);
@@ -62,6 +67,10 @@ std::string RateText(std::int32_t rate, std::int32_t scale);
 
 // The report's first two lines.
 std::string ReportLines(const AviFacts& facts);
+
+// The codec step's lines for the file at `path` (empty when it gets none).
+std::string CodecLines(const std::string& path,
+                       const std::function<std::string(const std::string&)>& codecInfo);
 
 // The Browse action from the moment a file was chosen: shows the path, the report or the
 // error box and "Unknown format". Returns true when the report was shown.

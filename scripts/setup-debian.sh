@@ -9,6 +9,8 @@ packages=(
   clang-14 libclang-rt-14-dev clang-format
   # test and benchmark libraries
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the JSON writer of tamso-avi-report (header-only)
+  nlohmann-json3-dev
   # the window system and the tune
   qt6-base-dev qt6-qpa-plugins libgl-dev libxcb-shape0-dev
   libfluidsynth-dev libasound2-dev fluidsynth timgm6mb-soundfont
@@ -18,6 +20,8 @@ packages=(
   file lintian desktop-file-utils appstream man-db xdg-utils
   # oracles for the AVI tests and benchmarks
   ffmpeg mediainfo hyperfine
+  # two more AVI writers whose header layouts differ from ffmpeg's
+  mencoder gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # a real X server for the window tests, and the tools that drive and look at it
   xvfb xauth openbox xdotool x11-utils x11-apps x11-xserver-utils imagemagick sox
   # the other desktops of the window tests: an X11 compositing manager, and a headless

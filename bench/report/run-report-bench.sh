@@ -7,13 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out=${1:-}
-
-cmake --preset release >/dev/null
-cmake --build --preset release --target tamso-avi-report >/dev/null
-tool=$PWD/build/release/bin/tamso-avi-report
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source bench/report/release-tool.sh
 small=$work/small.avi
 big=$work/big.avi
 xvid=$work/xvid.avi

@@ -1,8 +1,9 @@
 #pragma once
 // Reads the headers of an AVI file into a plain description: the main header, and per
-// stream its header, its picture size, its name and its OpenDML super index total.
-// Only the chunk headers of the first RIFF form and the 'hdrl' list are read; frame
-// data ('movi'), the legacy index ('idx1') and later 'AVIX' forms are never loaded.
+// stream its header, its format (picture or sound), its name and its OpenDML super index
+// total. Only the chunk headers of the RIFF forms and the 'hdrl' list are read; frame
+// data ('movi'), the legacy index ('idx1') and the contents of later 'AVIX' forms are
+// never loaded.
 
 #include <cstdint>
 #include <optional>
@@ -58,10 +59,33 @@ struct BitmapSize {
   std::int32_t height = 0;  // negative for top-down pictures
 };
 
+// How a video stream's pictures are coded (BITMAPINFOHEADER biBitCount, biCompression).
+struct BitmapCoding {
+  std::uint16_t bitCount = 0;
+  FOURCC compression = 0;  // 0 for uncompressed RGB
+};
+
+// A sound stream's format ('strf' WAVEFORMATEX; the 14-byte WAVEFORMAT has no bit depth).
+struct WaveFormat {
+  std::uint16_t formatTag = 0;
+  std::uint16_t channels = 0;
+  std::uint32_t samplesPerSec = 0;
+  std::uint32_t avgBytesPerSec = 0;
+  std::uint16_t blockAlign = 0;
+  std::optional<std::uint16_t> bitsPerSample;
+  // WAVE_FORMAT_EXTENSIBLE: the format tag its sub-format GUID stands for, when the GUID
+  // is one of the family built on the plain format tags.
+  std::optional<std::uint16_t> subFormatTag;
+};
+
+inline constexpr std::uint16_t kWaveFormatExtensible = 0xFFFE;
+
 struct StreamDescription {
   StreamHeader header;
-  std::optional<BitmapSize> bitmap;  // 'vids' streams whose format is long enough
-  std::string name;                  // 'strn', empty when absent
+  std::optional<BitmapSize> bitmap;    // 'vids' streams whose format is long enough
+  std::optional<BitmapCoding> coding;  // the same, when the format reaches biCompression
+  std::optional<WaveFormat> wave;      // 'auds' streams whose format is long enough
+  std::string name;                    // 'strn', empty when absent
   // Sum of the durations of an OpenDML super index ('indx'): the stream's length over
   // every RIFF form of the file.
   std::optional<std::uint64_t> superIndexDuration;
@@ -72,7 +96,11 @@ struct AviDescription {
   std::vector<StreamDescription> streams;    // one per complete 'strl' list, in order
   std::optional<std::uint32_t> grandFrames;  // 'dmlh' in LIST 'odml'
   bool hasLegacyIndex = false;               // an 'idx1' chunk in the first RIFF form
+  std::uint32_t riffForms = 1;               // the 'AVI ' form and the 'AVIX' forms after it
 };
+
+// An OpenDML (AVI 2.0) file: extended headers, a super index or more than one RIFF form.
+bool IsOpenDml(const AviDescription& avi);
 
 enum class ParseStatus {
   kOk,
@@ -86,6 +114,9 @@ enum class ParseStatus {
 struct ParseResult {
   ParseStatus status = ParseStatus::kOk;
   AviDescription description;  // meaningful only with kOk
+  // Why the file was refused, in words a user can act on, naming the byte where the
+  // fault shows ("the headers end at byte 4096"); empty with kOk.
+  std::string reason;
 };
 
 // Streams are numbered by two digits in chunk ids ('00dc' .. '99wb').
@@ -95,6 +126,8 @@ inline constexpr std::uint32_t kMaxStreams = 100;
 inline constexpr std::size_t kMaxHeaderListBytes = 16u << 20;
 // The most top-level chunks of the first RIFF form that are looked at.
 inline constexpr int kMaxTopLevelChunks = 4096;
+// The most RIFF forms counted; each costs one 12-byte read.
+inline constexpr std::uint32_t kMaxRiffForms = 65536;
 // The longest stream name kept.
 inline constexpr std::size_t kMaxStreamName = 255;
 

@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
-"""Makes AVI files with ffmpeg and checks tamso-avi-report's report against ffprobe and
-mediainfo: resolution, stream count, rounded frame rate, frame count and codec code.
+"""Makes AVI files with three writers (ffmpeg, mencoder, GStreamer's avimux), whose header
+layouts differ, and checks tamso-avi-report against ffprobe and mediainfo:
+- the text report: resolution, stream count, rounded frame rate, frame count, codec code;
+- the --json facts of every stream: type, codec code, picture size, frame count, rate,
+  duration, channels and sample rate.
 
 Usage: oracle_test.py TAMSO_AVI_REPORT [--big]
 --big adds an OpenDML file of more than 1 GB (two RIFF forms).
@@ -45,6 +48,19 @@ def make_files(folder, big):
         ffmpeg(path, *args)
         files[name] = path
 
+    def mencoder(name, *args):
+        # mencoder re-encodes an ffmpeg file: its own muxer writes the headers.
+        path = os.path.join(folder, name)
+        subprocess.run(["mencoder", "-really-quiet", files["source.avi"], *args, "-o", path],
+                       check=True, capture_output=True)
+        files[name] = path
+
+    def gstreamer(name, video, audio):
+        path = os.path.join(folder, name)
+        pipeline = f"{video} ! avimux name=mux ! filesink location={path} {audio} ! mux."
+        subprocess.run(["gst-launch-1.0", "-q", *pipeline.split()], check=True, capture_output=True)
+        files[name] = path
+
     add("xvid_ntsc.avi", *lavfi_video("320x240", "30000/1001", 2), "-c:v", "mpeg4", "-vtag", "XVID")
     add("divx_12_5.avi", *lavfi_video("176x144", "12.5", 4), "-c:v", "mpeg4", "-vtag", "DIVX")
     add("mjpeg.avi", *lavfi_video("640x480", "25", 1), "-c:v", "mjpeg", "-q:v", "8")
@@ -55,6 +71,21 @@ def make_files(folder, big):
         "-map", "1:a", "-map", "0:v", "-c:a", "pcm_s16le", "-c:v", "mpeg4", "-vtag", "XVID")
     add("two_video.avi", *lavfi_video("160x120", "25", 2), *lavfi_video("320x240", "10", 2),
         "-map", "0:v", "-map", "1:v", "-c:v", "mpeg4")
+    add("source.avi", *lavfi_video("320x240", "25", 2), "-f", "lavfi", "-i",
+        "sine=frequency=330:sample_rate=48000:duration=2", "-ac", "2", "-c:v", "mpeg4", "-c:a", "pcm_s16le")
+    mencoder("mencoder_dx50_mp3.avi", "-ovc", "lavc", "-lavcopts", "vcodec=mpeg4", "-ffourcc", "DX50",
+             "-oac", "mp3lame")
+    mencoder("mencoder_raw_pcm.avi", "-ovc", "raw", "-vf", "format=bgr24", "-oac", "pcm")
+    mencoder("mencoder_mjpeg_mp2.avi", "-ovc", "lavc", "-lavcopts", "vcodec=mjpeg", "-oac", "twolame")
+    gstreamer("avimux_jpeg_pcm.avi",
+              "videotestsrc num-buffers=50 ! video/x-raw,width=320,height=240,framerate=25/1 ! jpegenc",
+              "audiotestsrc num-buffers=40 ! audio/x-raw,rate=44100,channels=2")
+    gstreamer("avimux_i420_mulaw.avi",
+              "videotestsrc num-buffers=30 ! video/x-raw,format=I420,width=176,height=144,framerate=30000/1001",
+              "audiotestsrc num-buffers=20 ! audio/x-raw,rate=22050,channels=1 ! mulawenc")
+    gstreamer("avimux_mp3_first.avi",
+              "videotestsrc num-buffers=25 ! video/x-raw,width=160,height=120,framerate=10/1 ! jpegenc",
+              "audiotestsrc num-buffers=30 ! audioconvert ! lamemp3enc")
     if big:
         # Raw 1080p frames of 6 MB each: past 1 GB the muxer starts a RIFF 'AVIX' form.
         add("opendml.avi", "-f", "lavfi", "-i", "color=c=gray:size=1920x1080:rate=25:duration=8",
@@ -111,6 +142,68 @@ def report_facts(tool, path):
     }
 
 
+def fourcc_value(escaped):
+    """The 32-bit value of a code as --json writes it (\\ for a backslash, \\xNN for a byte)."""
+    out = bytearray()
+    i = 0
+    while i < len(escaped):
+        if escaped.startswith("\\\\", i):
+            out.append(0x5C)
+            i += 2
+        elif escaped.startswith("\\x", i):
+            out.append(int(escaped[i + 2:i + 4], 16))
+            i += 4
+        else:
+            out.append(ord(escaped[i]))
+            i += 1
+    assert len(out) == 4, escaped
+    return int.from_bytes(out, "little")
+
+
+# Sound formats whose bits per sample ffprobe reports as stored; for compressed ones it
+# reports 0 while the file holds what its writer put there (avimux writes 16 for MP3).
+UNCOMPRESSED_AUDIO = {0x0001, 0x0003, 0x0006, 0x0007}
+
+
+def json_problems(tool, path):
+    proc = subprocess.run([tool, "--json", path], capture_output=True, text=True)
+    ours = json.loads(proc.stdout)
+    probe = json.loads(run(["ffprobe", "-v", "error", "-show_streams", "-of", "json", path]))["streams"]
+    tracks = json.loads(run(["mediainfo", "--Output=JSON", path]))["media"]["track"]
+    info = {kind: [t for t in tracks if t["@type"] == kind.capitalize()] for kind in ("video", "audio")}
+    problems = []
+
+    def check(what, mine, theirs, oracle="ffprobe"):
+        if mine != theirs:
+            problems.append(f"stream {index} {what}: ours {mine!r}, {oracle} {theirs!r}")
+
+    if len(ours["streams"]) != len(probe):
+        return [f"{len(ours['streams'])} streams, ffprobe {len(probe)}"]
+    for index, (o, p) in enumerate(zip(ours["streams"], probe)):
+        check("type", o["type"], p["codec_type"])
+        check("frames", o["frames"], int(p["nb_frames"]))
+        # ffprobe's time base is the stream header's scale/rate in lowest terms.
+        check("rate", fractions.Fraction(o["scale"], o["rate"]), fractions.Fraction(p["time_base"]))
+        if p.get("duration", "N/A") != "N/A":  # ffprobe gives six decimals
+            check("duration", round(o["duration"], 6), float(p["duration"]))
+        mine = info[o["type"]].pop(0) if info.get(o["type"]) else {}
+        if o["type"] == "video":
+            check("code", fourcc_value(o["compression"]), int(p["codec_tag"], 16))
+            check("size", (o["width"], o["height"]), (p["width"], p["height"]))
+            check("fps", o["fps"], float(fractions.Fraction(p["r_frame_rate"])))
+            check("size", (o["width"], o["height"]), (int(mine["Width"]), int(mine["Height"])), "mediainfo")
+            check("frames", o["frames"], int(mine["FrameCount"]), "mediainfo")
+        elif o["type"] == "audio":
+            check("code", o["format_tag"], int(p["codec_tag"], 16))
+            check("channels", o["channels"], p["channels"])
+            check("sample rate", o["sample_rate"], int(p["sample_rate"]))
+            check("channels", o["channels"], int(mine["Channels"]), "mediainfo")
+            check("sample rate", o["sample_rate"], int(float(mine["SamplingRate"])), "mediainfo")
+            if o["format_tag"] in UNCOMPRESSED_AUDIO:
+                check("bits", o["bits_per_sample"], p["bits_per_sample"])
+    return problems
+
+
 def main():
     tool = sys.argv[1]
     big = "--big" in sys.argv[2:]
@@ -140,6 +233,7 @@ def main():
                 problems.append(f"codec: ours {ours['tag']!r}, ffprobe {probe['tag']!r}")
             if ours["tag"] in ("XVID", "DIVX", "MJPG", "HFYU") and not ours["info"]:
                 problems.append(f"codec {probe['tag']} has no description in db.txt")
+            problems += json_problems(tool, path)
             if problems:
                 failed += 1
                 print(f"FAIL {name}: " + "; ".join(problems))
@@ -153,7 +247,7 @@ def main():
 
 
 if __name__ == "__main__":
-    if not shutil.which("ffmpeg") or not shutil.which("mediainfo"):
-        print("ffmpeg or mediainfo missing: run scripts/setup-debian.sh")
+    if not all(shutil.which(t) for t in ("ffmpeg", "mediainfo", "mencoder", "gst-launch-1.0")):
+        print("ffmpeg, mediainfo, mencoder or gst-launch-1.0 missing: run scripts/setup-debian.sh")
         sys.exit(1)
     sys.exit(main())

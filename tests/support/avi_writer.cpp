@@ -105,7 +105,7 @@ std::vector<std::uint8_t> BuildAvi(const AviLayout& layout) {
     }
     strh.b.resize(s.headerSize);
     w.begin("LIST", "strl").chunk("strh", strh.b);
-    if (s.writeFormat) w.chunk("strf", Format(s));
+    if (s.writeFormat) w.chunk("strf", s.format.empty() ? Format(s) : s.format);
     if (layout.junk) w.chunk("JUNK", Bytes(3));
     if (openDml) {
       superAt[i] = w.b.size() + 8;
@@ -184,6 +184,17 @@ void WriteFile(const std::string& path, std::span<const std::uint8_t> bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::vector<std::uint8_t> Patched(std::string_view four, int delta, std::uint32_t value,
+                                  std::vector<std::uint8_t> bytes) {
+  StoreU32(bytes, FindFourCC(bytes, four) + delta, value);
+  return bytes;
+}
+
+std::vector<std::uint8_t> Cut(std::string_view four, int delta, std::vector<std::uint8_t> bytes, int nth) {
+  bytes.resize(FindFourCC(bytes, four, nth) + delta);
+  return bytes;
 }
 
 }  // namespace tamso::test

@@ -35,8 +35,9 @@ struct AviStream {
   std::int32_t width = 320;  // of the BITMAPINFOHEADER in 'strf'
   std::int32_t height = 240;
   bool writeFormat = true;
-  std::string name{};             // 'strn' when not empty
-  std::uint32_t chunkBytes = 16;  // the size of each data chunk in 'movi'
+  std::vector<std::uint8_t> format{};  // the 'strf' body; by default made from the fields above
+  std::string name{};                  // 'strn' when not empty
+  std::uint32_t chunkBytes = 16;       // the size of each data chunk in 'movi'
 };
 
 struct AviLayout {
@@ -58,6 +59,14 @@ AviStream PcmAudioStream(std::uint32_t samplesPerSec = 44100, std::uint32_t leng
 // The offset of the `nth` (from 0) occurrence of four characters in `bytes`, or npos.
 // Handy for patching a field of a built file: the chunk size follows at +4.
 std::size_t FindFourCC(std::span<const std::uint8_t> bytes, std::string_view four, int nth = 0);
+
+// `bytes` with the 32-bit value at `delta` from the first `four` replaced.
+std::vector<std::uint8_t> Patched(std::string_view four, int delta, std::uint32_t value,
+                                  std::vector<std::uint8_t> bytes = BuildAvi());
+
+// `bytes` cut `delta` bytes after the start of the `nth` `four`.
+std::vector<std::uint8_t> Cut(std::string_view four, int delta, std::vector<std::uint8_t> bytes = BuildAvi(),
+                              int nth = 0);
 
 // Writes `bytes` to `path`, replacing what was there; throws when it cannot.
 void WriteFile(const std::string& path, std::span<const std::uint8_t> bytes);

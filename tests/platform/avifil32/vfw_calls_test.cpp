@@ -69,17 +69,6 @@ TEST_F(AviFileCalls, OpenReadsOnlyTheHeadersAndLeavesTheFileClosedAndUnchanged) 
   EXPECT_EQ(fs::file_size(path), bytes.size() + frames);
 }
 
-// A file with the 32-bit value at `delta` from the first `four` replaced.
-Bytes Patched(const char* four, int delta, std::uint32_t value, Bytes bytes = BuildAvi()) {
-  StoreU32(bytes, FindFourCC(bytes, four) + delta, value);
-  return bytes;
-}
-
-Bytes Cut(const char* four, int delta, Bytes bytes = BuildAvi(), int nth = 0) {
-  bytes.resize(FindFourCC(bytes, four, nth) + delta);
-  return bytes;
-}
-
 Bytes WithStreams(std::size_t count, std::optional<std::uint32_t> declared = {}) {
   AviLayout layout;
   layout.streams.resize(count);
