@@ -56,10 +56,15 @@ void Silence(const FluidSynthLibrary& fluid) {
 #endif
 }
 
-// FluidSynth's instrument library registers GObject types with GLib, which never unloads.
-// Unloaded and loaded again it would register them a second time, which fails and leaves
-// every later synthesiser waiting for the types for ever; so it stays once loaded.
-void KeepInstrumentLibraryLoaded() { OpenLibrary("libinstpatch-1.0.so.2", RTLD_NOLOAD | RTLD_NODELETE); }
+// Two of FluidSynth's libraries must not be unloaded, so they stay once loaded:
+// - its instrument library registers GObject types with GLib, which never unloads. Loaded
+//   again, it would register them a second time, which fails and leaves every later
+//   synthesiser waiting for the types for ever;
+// - OpenMP's runtime sets up state when it is loaded and hooks the end of every thread.
+void KeepUnloadUnsafeLibrariesLoaded() {
+  for (const char* fileName : {"libinstpatch-1.0.so.2", "libgomp.so.1"})
+    OpenLibrary(fileName, RTLD_NOLOAD | RTLD_NODELETE);
+}
 
 }  // namespace
 
@@ -90,7 +95,7 @@ std::shared_ptr<const FluidSynthLibrary> FluidSynth() {
   auto opened = OpenFluidSynthLibrary(kFluidSynthFile);
   if (opened) {
     Silence(*opened);
-    KeepInstrumentLibraryLoaded();
+    KeepUnloadUnsafeLibrariesLoaded();
   }
   shared.library = opened;
   return opened;
