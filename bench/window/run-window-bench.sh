@@ -7,11 +7,16 @@
 # session of its own when dbus-run-session is installed, as on a desktop: without a session
 # bus, every Qt program that shows widgets first tries to start one for accessibility,
 # which stalls it for several milliseconds.
-# Usage: bench/window/run-window-bench.sh [RUNS]
+# With the sound server, the tune's own cost is measured too (measure_tune.py, TUNE_RUNS
+# runs of about 75 s, default 3): CPU time over 10 s and resident memory while it plays
+# and after it has ended, against the window without kitty.mid at the same moments.
+# Needs: xvfb, dbus (dbus-run-session), pulseaudio and pulseaudio-utils for the sound rows.
+# Usage: bench/window/run-window-bench.sh [RUNS [TUNE_RUNS]]
 set -euo pipefail
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 cd "$(dirname "$0")/../.."
 runs=${1:-20}
+tune_runs=${2:-3}
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target tamso-avi bench_bare_window bench_window_start_probe tamso_media_assets >/dev/null
 bin=build/bench/bin
@@ -25,7 +30,7 @@ rm "$silent/kitty.mid"
 session=()
 command -v dbus-run-session >/dev/null && session=(dbus-run-session --)
 bash tests/support/run-x11.sh -- "${session[@]}" bash -c '
-  probe=$1; app=$2; silent=$3; bare=$4; picture=$5; runs=$6
+  probe=$1; app=$2; silent=$3; bare=$4; picture=$5; runs=$6; tune_runs=$7
   measure() { "$probe" 1 1000 "${@:2}" | sed "s/^/$1 /"; }
   for i in $(seq 1 "$runs"); do
     measure tamso-avi "$app"
@@ -42,11 +47,17 @@ bash tests/support/run-x11.sh -- "${session[@]}" bash -c '
     measure tamso-avi-sound-server "$app"
     measure bare "$bare" "$picture"
   done
-  kill "$server"' bench "$probe" "$bin/tamso-avi" "$silent/tamso-avi" "$bare" assets/background.gif "$runs" |
+  python3 bench/window/measure_tune.py "$tune_runs" 46.6 "$app" "$silent" | sed "s/^/tune /"
+  kill "$server"' bench "$probe" "$bin/tamso-avi" "$silent/tamso-avi" "$bare" assets/background.gif "$runs" "$tune_runs" |
 python3 -c '
 import statistics, sys
 rows = {}
+tune = {}
 for line in sys.stdin:
+    if line.startswith("tune "):
+        _, name, cpu, kib, threads = line.split()
+        tune.setdefault(name, []).append((float(cpu), int(kib) / 1024, int(threads)))
+        continue
     name, ms, kib = line.split()
     rows.setdefault(name, []).append((float(ms), int(kib)))
 print("| program | runs | start to mapped, median ms | idle RSS, median MiB |")
@@ -62,4 +73,18 @@ for ours in ("tamso-avi", "tamso-avi-no-tune", "tamso-avi-sound-server"):
     for name in ("bare", "bare+texts"):
         if ours in med:
             print(f"| {ours} / {name} | {med[ours][0] / med[name][0]:.2f} | {med[ours][1] / med[name][1]:.2f} |")
+
+if tune:
+    print()
+    print("| tune, sound server | runs | CPU s over 10 s, median (max) | RSS MiB, median | threads |")
+    print("|---|---|---|---|---|")
+    for name, values in tune.items():
+        cpu = [v[0] for v in values]
+        print(f"| {name} | {len(values)} | {statistics.median(cpu):.2f} ({max(cpu):.2f}) | "
+              f"{statistics.median(v[1] for v in values):.1f} | {statistics.median(v[2] for v in values):.0f} |")
+    rss = {name: statistics.median(v[1] for v in values) for name, values in tune.items()}
+    if {"playing", "ended", "no-tune", "no-tune-later"} <= rss.keys():
+        playing = rss["playing"] - rss["no-tune"]
+        ended = rss["ended"] - rss["no-tune-later"]
+        print(f"\nRSS against the window without the tune: playing {playing:+.1f} MiB, ended {ended:+.1f} MiB")
 '

@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <mutex>
+
 #ifdef TAMSO_HAVE_ALSA
 #include <alsa/asoundlib.h>
 #endif
@@ -15,10 +17,10 @@ struct LibraryCloser {
 };
 using LibraryHandle = std::unique_ptr<void, LibraryCloser>;
 
-// RTLD_NODELETE: closing the handle only drops the reference. The code stays mapped to the
-// end of the process, as threads the library started may still run in it.
+constexpr const char* kFluidSynthFile = "libfluidsynth.so.3";
+
 LibraryHandle OpenLibrary(const char* fileName, int extraFlags = 0) {
-  return LibraryHandle(dlopen(fileName, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE | extraFlags));
+  return LibraryHandle(dlopen(fileName, RTLD_NOW | RTLD_LOCAL | extraFlags));
 }
 
 template <typename Function>
@@ -54,6 +56,16 @@ void Silence(const FluidSynthLibrary& fluid) {
 #endif
 }
 
+// Two of FluidSynth's libraries must not be unloaded, so they stay once loaded:
+// - its instrument library registers GObject types with GLib, which never unloads. Loaded
+//   again, it would register them a second time, which fails and leaves every later
+//   synthesiser waiting for the types for ever;
+// - OpenMP's runtime sets up state when it is loaded and hooks the end of every thread.
+void KeepUnloadUnsafeLibrariesLoaded() {
+  for (const char* fileName : {"libinstpatch-1.0.so.2", "libgomp.so.1"})
+    OpenLibrary(fileName, RTLD_NOLOAD | RTLD_NODELETE);
+}
+
 }  // namespace
 
 std::shared_ptr<const FluidSynthLibrary> OpenFluidSynthLibrary(const char* fileName) {
@@ -71,14 +83,24 @@ std::shared_ptr<const FluidSynthLibrary> OpenFluidSynthLibrary(const char* fileN
 }
 
 std::shared_ptr<const FluidSynthLibrary> FluidSynth() {
-  // Held by every synthesiser object too, so the table outlives them whatever the order of
-  // destruction at exit.
-  static const std::shared_ptr<const FluidSynthLibrary> library = [] {
-    auto opened = OpenFluidSynthLibrary("libfluidsynth.so.3");
-    if (opened) Silence(*opened);
-    return opened;
-  }();
-  return library;
+  struct Shared {
+    std::mutex mutex;
+    std::weak_ptr<const FluidSynthLibrary> library;
+  };
+  // Never destroyed: a synthesiser still starting on its own thread when the process exits
+  // may come here after static objects have been destroyed.
+  static Shared& shared = *new Shared;
+  std::lock_guard lock(shared.mutex);
+  if (auto library = shared.library.lock()) return library;
+  auto opened = OpenFluidSynthLibrary(kFluidSynthFile);
+  if (opened) {
+    Silence(*opened);
+    KeepUnloadUnsafeLibrariesLoaded();
+  }
+  shared.library = opened;
+  return opened;
 }
+
+bool FluidSynthLoaded() { return OpenLibrary(kFluidSynthFile, RTLD_NOLOAD) != nullptr; }
 
 }  // namespace tamso::winmm

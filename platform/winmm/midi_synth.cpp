@@ -5,7 +5,11 @@
 #include <malloc.h>
 
 #include <array>
+#include <chrono>
+#include <condition_variable>
 #include <fstream>
+#include <functional>
+#include <mutex>
 #include <string_view>
 #include <system_error>
 
@@ -19,6 +23,8 @@ constexpr double kSampleRate = 44100;
 // FluidSynth's default gain (0.2) leaves a General MIDI song very quiet.
 constexpr double kGain = 0.5;
 constexpr int kVoices = 64;
+constexpr int kPeriodFrames = 8192;
+constexpr int kPeriods = 2;
 // A song that would render longer than this is cut off.
 constexpr double kLongestRenderSeconds = 30 * 60;
 
@@ -50,6 +56,9 @@ Settings MakeSettings(const FluidSynthLibrary& fluid) {
   // General MIDI asks for 24 voices at least. FluidSynth's default of 256 keeps 2 MiB of
   // voices; with 64 kitty.mid renders to the same samples.
   fluid.fluid_settings_setint(settings.get(), "synth.polyphony", kVoices);
+  // The player follows the samples rendered rather than a timer thread of its own that
+  // wakes every few milliseconds; rendering to a file then also runs as fast as it can.
+  fluid.fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
   return settings;
 }
 
@@ -74,6 +83,13 @@ Driver OpenAudioOutput(const FluidSynthLibrary& fluid, fluid_settings_t* setting
   }
   if (!output.fileName.empty())
     fluid.fluid_settings_setstr(settings, "audio.file.name", output.fileName.c_str());
+  // FluidSynth's default of 16 periods of 64 frames wakes its audio thread, and the sound
+  // server's client thread with it, some 700 times a second: about a quarter of a core
+  // here. Two periods of 8192 frames (0.19 s each, FluidSynth's largest) take 1%, the
+  // rendering itself nearly all of it. Nothing waits on the latency: a stop closes the
+  // output, and the player is timed by the samples rendered, not by the periods.
+  fluid.fluid_settings_setint(settings, "audio.period-size", kPeriodFrames);
+  fluid.fluid_settings_setint(settings, "audio.periods", kPeriods);
   for (const std::string& name : drivers) {
     if (fluid.fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK) continue;
     Driver driver(fluid.new_fluid_audio_driver(settings, synth), {&fluid});
@@ -81,6 +97,42 @@ Driver OpenAudioOutput(const FluidSynthLibrary& fluid, fluid_settings_t* setting
   }
   return nullptr;
 }
+
+// Declared so that the audio output is destroyed first (its thread drives the synthesiser
+// and, through it, the player), then the player, the synthesiser, and the library last.
+struct Parts {
+  std::shared_ptr<const FluidSynthLibrary> fluid;
+  Settings settings;
+  Synth synth;
+  Player player;
+  Driver driver;
+};
+
+// Makes the synthesiser, opens the output and starts the song, checking `stopping` between
+// the slow steps so that a start given up is left soon.
+MCIERROR StartPlaying(Parts& parts, std::span<const std::uint8_t> song, const fs::path& soundFont,
+                      const AudioOutput& output, const std::function<bool()>& stopping) {
+  parts.fluid = FluidSynth();
+  if (!parts.fluid) return MCIERR_CANNOT_LOAD_DRIVER;
+  const FluidSynthLibrary& fluid = *parts.fluid;
+  parts.settings = MakeSettings(fluid);
+  if (parts.settings) parts.synth = Synth(fluid.new_fluid_synth(parts.settings.get()), {&fluid});
+  if (!parts.synth) return MCIERR_CANNOT_LOAD_DRIVER;
+  if (stopping()) return MCIERR_HARDWARE;
+  // The output first: where none opens, the soundfont is never read.
+  parts.driver = OpenAudioOutput(fluid, parts.settings.get(), parts.synth.get(), output);
+  if (!parts.driver) return MCIERR_HARDWARE;
+  if (stopping()) return MCIERR_HARDWARE;
+  if (MCIERROR error = LoadSoundFontAndSong(fluid, parts.synth.get(), soundFont, song, parts.player))
+    return error;
+  if (fluid.fluid_player_play(parts.player.get()) != FLUID_OK) return MCIERR_INVALID_FILE;
+  return 0;
+}
+
+// How often a playing song is looked at to see whether it has ended, and how long its last
+// notes may ring on after that.
+constexpr auto kEndPoll = std::chrono::milliseconds(250);
+constexpr auto kLongestDieAway = std::chrono::seconds(1);
 
 }  // namespace
 
@@ -106,70 +158,104 @@ std::optional<fs::path> FindSoundFont(const std::vector<fs::path>& candidates) {
   return std::nullopt;
 }
 
-// Declared so that the audio output is destroyed first (its thread drives the synthesiser
-// and, through it, the player), then the player, the synthesiser, and the library last.
-struct MidiPlayback::Parts {
-  std::shared_ptr<const FluidSynthLibrary> fluid;
-  Settings settings;
-  Synth synth;
-  Player player;
-  Driver driver;
+// What the object and its thread share; the thread keeps it alive after a destructor that
+// did not wait.
+struct MidiPlayback::Session {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool started = false;  // the start has succeeded or failed
+  MCIERROR error = 0;
+  bool stopAsked = false;
+  bool finished = false;  // everything the play held has been released
+
+  template <typename Update>
+  void set(Update update) {
+    {
+      std::lock_guard lock(mutex);
+      update();
+    }
+    changed.notify_all();
+  }
+  bool stopping() {
+    std::lock_guard lock(mutex);
+    return stopAsked;
+  }
+  // Sleeps for `time` unless a stop is asked for first; true when one is.
+  bool stopWithin(std::chrono::milliseconds time) {
+    std::unique_lock lock(mutex);
+    return changed.wait_for(lock, time, [this] { return stopAsked; });
+  }
 };
 
+namespace {
+
+// Returns when the player has played the last event and the notes have died away, or
+// when a stop is asked for.
+void PlayToEnd(const Parts& parts, MidiPlayback::Session& session) {
+  const FluidSynthLibrary& fluid = *parts.fluid;
+  while (fluid.fluid_player_get_status(parts.player.get()) == FLUID_PLAYER_PLAYING)
+    if (session.stopWithin(kEndPoll)) return;
+  for (std::chrono::milliseconds rung{0};
+       rung < kLongestDieAway && fluid.fluid_synth_get_active_voice_count(parts.synth.get()) > 0;
+       rung += kEndPoll)
+    if (session.stopWithin(kEndPoll)) return;
+}
+
+}  // namespace
+
 MidiPlayback::MidiPlayback(std::span<const std::uint8_t> song, fs::path soundFont, AudioOutput output)
-    : starter_(&MidiPlayback::start, this, std::vector<std::uint8_t>(song.begin(), song.end()),
-               std::move(soundFont), std::move(output)) {}
+    : session_(std::make_shared<Session>()),
+      player_(&MidiPlayback::play, session_, std::vector<std::uint8_t>(song.begin(), song.end()),
+              std::move(soundFont), std::move(output)) {}
 
 MidiPlayback::~MidiPlayback() {
-  started();
-  if (parts_) {
-    parts_->fluid->fluid_player_stop(parts_->player.get());
-    parts_->driver.reset();
+  bool starting = false;
+  session_->set([&] {
+    session_->stopAsked = true;
+    starting = !session_->started;
+  });
+  // A playing song is let go at once: closing the output takes milliseconds. A start may be
+  // in the middle of reading the soundfont or connecting to the sound server; it is not
+  // waited for, and stops at its next step.
+  if (starting) {
+    player_.detach();
+  } else {
+    player_.join();
   }
 }
 
-void MidiPlayback::start(std::vector<std::uint8_t> song, fs::path soundFont, AudioOutput output) {
-  auto parts = std::make_unique<Parts>();
-  // The first play opens the library, here off the caller's thread.
-  parts->fluid = FluidSynth();
-  MCIERROR error = 0;
-  if (parts->fluid) parts->settings = MakeSettings(*parts->fluid);
-  if (parts->settings)
-    parts->synth = Synth(parts->fluid->new_fluid_synth(parts->settings.get()), {parts->fluid.get()});
-  if (!parts->synth) {
-    error = MCIERR_CANNOT_LOAD_DRIVER;
-  } else {
-    // The output first: where none opens, the soundfont is never read.
-    parts->driver = OpenAudioOutput(*parts->fluid, parts->settings.get(), parts->synth.get(), output);
-    if (!parts->driver) error = MCIERR_HARDWARE;
+void MidiPlayback::play(std::shared_ptr<Session> session, std::vector<std::uint8_t> song, fs::path soundFont,
+                        AudioOutput output) {
+  {
+    Parts parts;
+    const MCIERROR error =
+        StartPlaying(parts, song, soundFont, output, [&session] { return session->stopping(); });
+    session->set([&] {
+      session->started = true;
+      session->error = error;
+    });
+    if (error == 0) PlayToEnd(parts, *session);
   }
-  if (error == 0)
-    error = LoadSoundFontAndSong(*parts->fluid, parts->synth.get(), soundFont, song, parts->player);
-  if (error == 0 && parts->fluid->fluid_player_play(parts->player.get()) != FLUID_OK)
-    error = MCIERR_INVALID_FILE;
-  error_ = error;
-  if (error == 0) {
-    parts_ = std::move(parts);
-  } else {
-    // What the failed start allocated lies freed in this thread's heap; give it back.
-    parts.reset();
-    malloc_trim(0);
-  }
-  ready_.store(true, std::memory_order_release);
+  // The synthesiser, its samples and the output's buffers lie freed in this thread's and the
+  // audio thread's heaps; give them back.
+  malloc_trim(0);
+  session->set([&] { session->finished = true; });
 }
 
 MCIERROR MidiPlayback::started() {
-  if (starter_.joinable()) starter_.join();
-  return error_;
+  std::unique_lock lock(session_->mutex);
+  session_->changed.wait(lock, [this] { return session_->started; });
+  return session_->error;
 }
 
 bool MidiPlayback::playing() const {
-  if (!ready_.load(std::memory_order_acquire)) return true;
-  return parts_ && parts_->fluid->fluid_player_get_status(parts_->player.get()) == FLUID_PLAYER_PLAYING;
+  std::lock_guard lock(session_->mutex);
+  return !session_->finished && session_->error == 0;
 }
 
 void MidiPlayback::wait() {
-  if (started() == 0) parts_->fluid->fluid_player_join(parts_->player.get());
+  std::unique_lock lock(session_->mutex);
+  session_->changed.wait(lock, [this] { return session_->finished; });
 }
 
 MCIERROR RenderMidiToWav(std::span<const std::uint8_t> song, const fs::path& soundFont,
@@ -182,9 +268,6 @@ MCIERROR RenderMidiToWav(std::span<const std::uint8_t> song, const fs::path& sou
   fluid.fluid_settings_setstr(settings.get(), "audio.file.name", wavFile.c_str());
   fluid.fluid_settings_setstr(settings.get(), "audio.file.type", "wav");
   fluid.fluid_settings_setstr(settings.get(), "audio.file.format", "s16");
-  // The player follows the samples rendered rather than the clock, so rendering runs
-  // as fast as it can.
-  fluid.fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
   Synth synth(fluid.new_fluid_synth(settings.get()), {&fluid});
   if (!synth) return MCIERR_CANNOT_LOAD_DRIVER;
   Player player;

@@ -2,7 +2,6 @@
 // Playing MIDI files with FluidSynth and a General MIDI soundfont. FluidSynth's messages
 // are silenced: a failure becomes an MCIERR code and nothing is printed.
 
-#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -35,15 +34,19 @@ bool LooksLikeSoundFont(const std::filesystem::path& path);
 // The first of `candidates` that looks like a soundfont.
 std::optional<std::filesystem::path> FindSoundFont(const std::vector<std::filesystem::path>& candidates);
 
-// One play of a song. Opening FluidSynth (the first time), making the synthesiser (loading
-// the soundfont) and opening the audio output take a noticeable part of a second, so they
-// happen on a thread of the object's own and the caller goes on at once; the song then
-// plays on FluidSynth's audio thread until it ends or the object is destroyed, which stops
-// it and releases the output.
+// One play of a song. Opening FluidSynth, making the synthesiser (loading the soundfont)
+// and opening the audio output take a noticeable part of a second, so they happen on a
+// thread of the object's own and the caller goes on at once. The song then plays on
+// FluidSynth's audio thread. When it has ended and its last notes have died away, or the
+// object is destroyed, that thread deletes the player, the synthesiser and the audio
+// output, gives their memory back to the system, lets go of FluidSynth (which unloads it
+// if nothing else holds it) and ends: a finished tune leaves no thread and no memory behind.
 class MidiPlayback {
  public:
   // Begins playing `song` (a whole MIDI file, copied) once from its start.
   MidiPlayback(std::span<const std::uint8_t> song, std::filesystem::path soundFont, AudioOutput output);
+  // Stops the song. A start still in progress is not waited for: its thread stops at its
+  // next step and cleans up by itself.
   ~MidiPlayback();
   MidiPlayback(const MidiPlayback&) = delete;
   MidiPlayback& operator=(const MidiPlayback&) = delete;
@@ -53,21 +56,21 @@ class MidiPlayback {
   // synthesiser refuses the song, MCIERR_HARDWARE when no audio output opens.
   MCIERROR started();
 
-  // True while starting and until the last event of the song has been played; false once
-  // the start has failed.
+  // True while starting and until the song has ended; false once the start has failed.
   bool playing() const;
 
-  // Returns when the song has been played to its end (at once if it did not start).
+  // Returns when the song has been played to its end and everything it held is released
+  // (at once if it did not start).
   void wait();
 
- private:
-  struct Parts;
-  void start(std::vector<std::uint8_t> song, std::filesystem::path soundFont, AudioOutput output);
+  struct Session;  // shared with the thread
 
-  std::unique_ptr<Parts> parts_;  // set by the starter before `ready_`
-  MCIERROR error_ = 0;            // set by the starter before `ready_`
-  std::atomic<bool> ready_ = false;
-  std::thread starter_;
+ private:
+  static void play(std::shared_ptr<Session> session, std::vector<std::uint8_t> song,
+                   std::filesystem::path soundFont, AudioOutput output);
+
+  std::shared_ptr<Session> session_;
+  std::thread player_;
 };
 
 // Renders `song` through the same synthesiser set-up into a 16-bit stereo 44.1 kHz WAV

@@ -2,10 +2,18 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <future>
+#include <string>
 #include <thread>
 
+#include "platform/winmm/fluidsynth_library.h"
 #include "platform/winmm/mci_devices.h"
 #include "platform/winmm/mmsystem.h"
 #include "tests/platform/winmm/winmm_test_support.h"
@@ -23,6 +31,33 @@ std::string Status(const std::string& name) {
   return error == 0 ? std::string(reply) : "error " + std::to_string(error);
 }
 
+// Waits up to half a minute, generous on a loaded machine, for `condition`; its last answer.
+template <typename Condition>
+bool Eventually(Condition condition) {
+  for (int i = 0; i < 1500; ++i) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return condition();
+}
+
+std::size_t Threads() {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& task : fs::directory_iterator("/proc/self/task")) ++count;
+  return count;
+}
+
+// True when some thread of the process is inside an openat call (257 on x86-64), as a
+// writer opening a FIFO that nobody reads is.
+bool SomeThreadIsOpeningAFile() {
+  for (const auto& task : fs::directory_iterator("/proc/self/task")) {
+    std::string call;
+    std::ifstream(task.path() / "syscall") >> call;
+    if (call == "257") return true;
+  }
+  return false;
+}
+
 // Runs each test in a scratch folder holding the tune as the current directory, with the
 // sound going to a WAV file there, and closes everything afterwards.
 class MciSendString : public ::testing::Test {
@@ -37,8 +72,16 @@ class MciSendString : public ::testing::Test {
     ProcessMciDevices().configure({});
     fs::current_path(previous_);
   }
+  // Once a song is over, stopped or given up: no synthesiser thread is left and FluidSynth
+  // is unloaded.
+  void expectNothingLeft() {
+    EXPECT_TRUE(Eventually([&] { return Threads() == threadsBefore_ && !FluidSynthLoaded(); }))
+        << Threads() << " threads, " << threadsBefore_
+        << " before; FluidSynth loaded: " << FluidSynthLoaded();
+  }
   fs::path previous_ = fs::current_path();
   testing::ScratchFolder folder_;
+  const std::size_t threadsBefore_ = Threads();
 };
 
 TEST_F(MciSendString, PlaysTheTuneAsynchronouslyUntilStopped) {
@@ -52,10 +95,51 @@ TEST_F(MciSendString, PlaysTheTuneAsynchronouslyUntilStopped) {
   EXPECT_EQ(Status("kitty.mid"), "playing");
   ASSERT_EQ(Send("stop kitty.mid"), 0u);
   EXPECT_EQ(ProcessMciDevices().openCount(), 0u) << "an auto-opened device closes once stopped";
+  expectNothingLeft();
   const auto wav = testing::ReadWav(out);
   ASSERT_TRUE(wav);
   EXPECT_GT(wav->seconds(), 0.5);
   EXPECT_GT(wav->rms(0, wav->seconds()), 0.005) << "the tune was heard";
+}
+
+TEST_F(MciSendString, ASongThatEndsLeavesNothingBehindAndPlaysAgainFromItsStart) {
+  const auto song = testing::ShortSong();  // one half-second note
+  folder_.file("short.mid", std::string(song.begin(), song.end()));
+  const fs::path out = folder_.path() / "out.wav";
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_EQ(Send("open short.mid alias tune"), 0u);
+    ASSERT_EQ(Send("play tune"), 0u);
+    EXPECT_EQ(Status("tune"), "playing");
+    EXPECT_TRUE(Eventually([] { return Status("tune") == "stopped"; })) << "round " << round;
+    expectNothingLeft();
+    EXPECT_EQ(ProcessMciDevices().openCount(), 1u) << "an opened device stays open";
+    const auto wav = testing::ReadWav(out);
+    ASSERT_TRUE(wav);
+    EXPECT_GE(wav->seconds(), 0.5);
+    EXPECT_GT(wav->rms(0, 0.5), 0.005) << "round " << round << ": the note from the start";
+    ASSERT_EQ(Send("close tune"), 0u);
+  }
+}
+
+TEST_F(MciSendString, ACloseWhileTheSynthesiserStartsIsNotHeldUp) {
+  // The output is a FIFO nobody reads yet: opening it holds the starting synthesiser.
+  const fs::path out = folder_.path() / "out.wav";
+  ASSERT_EQ(mkfifo(out.c_str(), 0600), 0);
+  ASSERT_EQ(Send("play kitty.mid"), 0u);
+  ASSERT_TRUE(Eventually(SomeThreadIsOpeningAFile));
+  auto closed = std::async(std::launch::async, [] { return Send("close all"); });
+  const bool returned =
+      Eventually([&] { return closed.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+  EXPECT_TRUE(returned) << "the close waited for the start";
+  // Let the start go on: it finds the play given up and cleans up by itself.
+  const int reader = open(out.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  char buffer[65536];
+  EXPECT_TRUE(Eventually([&] { return read(reader, buffer, sizeof buffer) == 0; })) << "the writer let go";
+  close(reader);
+  EXPECT_EQ(closed.get(), 0u);
+  EXPECT_EQ(ProcessMciDevices().openCount(), 0u);
+  expectNothingLeft();
 }
 
 // The window sends "play kitty.mid" and "stop kitty.mid" with a reply buffer of size 0.

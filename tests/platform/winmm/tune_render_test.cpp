@@ -33,8 +33,14 @@ TEST(TuneRender, TheWholeTuneSoundsForItsLength) {
             MCIERR_CANNOT_LOAD_DRIVER);
 }
 
-TEST(FluidSynthLibrary, OpensOnlyTheRealLibrary) {
-  EXPECT_TRUE(FluidSynth()) << "libfluidsynth3 is installed";
+TEST(FluidSynthLibrary, OpensOnlyTheRealLibraryAndUnloadsItWithItsLastHolder) {
+  {
+    const auto library = FluidSynth();
+    EXPECT_TRUE(library) << "libfluidsynth3 is installed";
+    EXPECT_EQ(FluidSynth(), library) << "one opening, shared";
+    EXPECT_TRUE(FluidSynthLoaded());
+  }
+  EXPECT_FALSE(FluidSynthLoaded());
   EXPECT_EQ(OpenFluidSynthLibrary("libtamso-no-such-synthesiser.so.3"), nullptr);
   EXPECT_EQ(OpenFluidSynthLibrary("libm.so.6"), nullptr) << "a library, but not FluidSynth";
 }
