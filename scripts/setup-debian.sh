@@ -14,6 +14,8 @@ packages=(
   libfluidsynth-dev libasound2-dev fluidsynth timgm6mb-soundfont
   # fonts the window asks for by name (metric-compatible stand-ins)
   fonts-liberation fonts-dejavu-core fontconfig
+  # line coverage (scripts/coverage.sh)
+  gcovr
   # oracles for the AVI tests and benchmarks
   ffmpeg mediainfo hyperfine
   # a real X server for the window tests, and the tools that drive and look at it
