@@ -15,7 +15,7 @@ ctest --preset coverage || status=$?
 
 out=build/coverage
 mkdir -p "$out/html"
-gcovr --root . --object-directory "$out" --filter '(app|graphics|dialogs|platform)/' \
+gcovr --root . --object-directory "$out" --exclude-directories "$out/CMakeFiles" --filter '(app|graphics|dialogs|platform)/' \
   --txt "$out/coverage.txt" --json-summary "$out/coverage.json" --html-details "$out/html/index.html"
 python3 - "$out/coverage.json" <<'PY'
 import json, sys
