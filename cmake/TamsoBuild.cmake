@@ -58,12 +58,30 @@ function(tamso_add_test name)
   endif()
 endfunction()
 
-# tamso_add_fuzzer(NAME SOURCE src LIBS lib...): one libFuzzer target; its seed corpus
-# is fuzz/corpus/NAME.
+# tamso_add_fuzzer(NAME SOURCES src LIBS lib...): one libFuzzer target; its seed corpus
+# is fuzz/corpus/NAME and the inputs that once made it fail are in fuzz/regressions/NAME.
+# Outside the fuzz build the same entry point is linked to a replay main instead, and a
+# CTest test feeds it both folders, so that a regression fails the ordinary test run.
 function(tamso_add_fuzzer name)
   cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${F_SOURCES})
-  target_link_libraries(${name} PRIVATE ${F_LIBS})
-  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-  set_property(GLOBAL APPEND PROPERTY TAMSO_FUZZERS ${name})
+  if(TAMSO_FUZZ)
+    add_executable(${name} ${F_SOURCES})
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set_property(GLOBAL APPEND PROPERTY TAMSO_FUZZERS ${name})
+    return()
+  endif()
+  add_executable(${name}_replay ${F_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
+  target_link_libraries(${name}_replay PRIVATE ${F_LIBS})
+  set(inputs "")
+  foreach(folder corpus regressions)
+    if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/fuzz/${folder}/${name})
+      list(APPEND inputs ${PROJECT_SOURCE_DIR}/fuzz/${folder}/${name})
+    endif()
+  endforeach()
+  if(NOT inputs)
+    message(FATAL_ERROR "${name}: no fuzz/corpus/${name} to replay")
+  endif()
+  add_test(NAME ${name}_replay COMMAND ${name}_replay ${inputs})
+  set_tests_properties(${name}_replay PROPERTIES LABELS fuzz_replay)
 endfunction()

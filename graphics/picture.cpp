@@ -13,24 +13,6 @@ Picture::~Picture() {
 
 Picture::Picture(Picture&& other) noexcept : handle_(std::exchange(other.handle_, 0)) {}
 
-Picture& Picture::operator=(Picture&& other) noexcept {
-  if (this != &other) {
-    if (handle_) DeleteObject(handle_);
-    handle_ = std::exchange(other.handle_, 0);
-  }
-  return *this;
-}
-
-LONG Picture::Width() const {
-  BITMAP record;
-  return GetObjectA(handle_, sizeof record, &record) ? record.bmWidth : 0;
-}
-
-LONG Picture::Height() const {
-  BITMAP record;
-  return GetObjectA(handle_, sizeof record, &record) ? record.bmHeight : 0;
-}
-
 Picture PictureFromPixels(LONG width, LONG height, std::span<const BYTE> pixels) {
   if (width <= 0 || height <= 0 ||
       pixels.size() / 4 / static_cast<std::size_t>(width) < static_cast<std::size_t>(height))

@@ -16,14 +16,11 @@ class Picture {
   explicit Picture(HBITMAP bitmap) : handle_(bitmap) {}
   ~Picture();
   Picture(Picture&& other) noexcept;
-  Picture& operator=(Picture&& other) noexcept;
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;
 
   // The bitmap's handle, 0 when there is none.
   HBITMAP Handle() const { return handle_; }
-  LONG Width() const;
-  LONG Height() const;
 
  private:
   HBITMAP handle_ = 0;

@@ -18,6 +18,8 @@ packages=(
   fonts-liberation fonts-dejavu-core fontconfig
   # the Debian package and the checks of what it installs
   file lintian desktop-file-utils appstream man-db xdg-utils
+  # line coverage (scripts/coverage.sh)
+  gcovr
   # oracles for the AVI tests and benchmarks
   ffmpeg mediainfo hyperfine
   # two more AVI writers whose header layouts differ from ffmpeg's

@@ -26,6 +26,10 @@ constexpr FOURCC kVids = MakeFourCC('v', 'i', 'd', 's');
 constexpr FOURCC kAuds = MakeFourCC('a', 'u', 'd', 's');
 constexpr FOURCC kAvix = MakeFourCC('A', 'V', 'I', 'X');
 
+// 'avih' has had one layout of 56 bytes since the format began: a chunk of any other size
+// is not a main header this reader can trust, and the file is refused. 'strh' is 48 bytes
+// in the first files, 56 with the frame rectangle; a longer one carries fields added
+// later, which are skipped; a shorter one lacks fields the report needs and is refused.
 constexpr std::uint32_t kMainHeaderSize = 56;
 constexpr std::uint32_t kShortStreamHeaderSize = 48;
 constexpr std::uint32_t kStreamHeaderSize = 56;

@@ -18,6 +18,7 @@ namespace {
 
 MoveMode g_lastMoveMode = MoveMode::None;
 std::function<bool()> g_moveProbe;
+std::function<void(HWND, UINT)> g_moveRecorder;
 
 constexpr int kKeyboardStep = 8;
 // _NET_WM_MOVERESIZE directions.
@@ -254,11 +255,20 @@ LRESULT MoveByKeyboard(QWidget* window) {
   return 0;
 }
 
+// Hands a move request to the recorder when one is set; true when it took the request.
+bool Recorded(QWidget* window, UINT message) {
+  if (!g_moveRecorder) return false;
+  g_moveRecorder(HwndForWidget(window), message);
+  return true;
+}
+
 }  // namespace
 
 MoveMode LastMoveMode() { return g_lastMoveMode; }
 
 void SetWindowManagerMoveProbe(std::function<bool()> probe) { g_moveProbe = std::move(probe); }
+
+void SetMoveRequestRecorder(std::function<void(HWND, UINT)> record) { g_moveRecorder = std::move(record); }
 
 }  // namespace tamso
 
@@ -273,7 +283,9 @@ LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM /*lParam*/) {
   QWidget* widget = tamso::WidgetForHwnd(hWnd);
   if (!widget) return 0;
   QWidget* window = widget->window();
-  if (Msg == WM_NCLBUTTONDOWN && wParam == HTCAPTION) return tamso::MoveByMouse(window);
-  if (Msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MOVE) return tamso::MoveByKeyboard(window);
+  if (Msg == WM_NCLBUTTONDOWN && wParam == HTCAPTION)
+    return tamso::Recorded(window, Msg) ? 0 : tamso::MoveByMouse(window);
+  if (Msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MOVE)
+    return tamso::Recorded(window, Msg) ? 0 : tamso::MoveByKeyboard(window);
   return 0;
 }

@@ -40,4 +40,9 @@ MoveMode LastMoveMode();
 // X server whether the running window manager supports _NET_WM_MOVERESIZE.
 void SetWindowManagerMoveProbe(std::function<bool()> probe);
 
+// Test seam: while set, SendMessageA hands each move request (WM_NCLBUTTONDOWN with
+// HTCAPTION, or WM_SYSCOMMAND with SC_MOVE) for a window it knows to `record`, with the
+// window's handle and the message, instead of carrying it out.
+void SetMoveRequestRecorder(std::function<void(HWND window, UINT message)> record);
+
 }  // namespace tamso

@@ -18,12 +18,3 @@ int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL) {
   window->setRegion(std::move(region));
   return 1;
 }
-
-int GetWindowRgn(HWND hWnd, HRGN hRgn) {
-  const auto window = tamso::FindWindowObject(hWnd);
-  if (!window || !window->region() || !tamso::FindRegion(hRgn)) return ERROR;
-  const HRGN copy = tamso::CreateRegionHandle(*window->region());
-  const int kind = CombineRgn(hRgn, copy, 0, RGN_COPY);
-  DeleteObject(copy);
-  return kind;
-}

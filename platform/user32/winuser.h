@@ -18,33 +18,16 @@ int ReleaseDC(HWND hWnd, HDC hDC);
 // freed at once and must not be used again. Returns 0 (and leaves `hRgn` to the caller)
 // for a window or region that does not exist.
 int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw);
-// Copies a window's region into the existing region `hRgn`; ERROR when it has none.
-int GetWindowRgn(HWND hWnd, HRGN hRgn);
 
 inline constexpr UINT MB_OK = 0x0;
-inline constexpr UINT MB_OKCANCEL = 0x1;
-inline constexpr UINT MB_ABORTRETRYIGNORE = 0x2;
-inline constexpr UINT MB_YESNOCANCEL = 0x3;
-inline constexpr UINT MB_YESNO = 0x4;
-inline constexpr UINT MB_RETRYCANCEL = 0x5;
-inline constexpr UINT MB_ICONHAND = 0x10;
-inline constexpr UINT MB_ICONERROR = MB_ICONHAND;
-inline constexpr UINT MB_ICONQUESTION = 0x20;
-inline constexpr UINT MB_ICONEXCLAMATION = 0x30;
-inline constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
 inline constexpr UINT MB_ICONINFORMATION = 0x40;
-inline constexpr UINT MB_TYPEMASK = 0xF;
 inline constexpr UINT MB_ICONMASK = 0xF0;
 
 inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
-inline constexpr int IDABORT = 3;
-inline constexpr int IDRETRY = 4;
-inline constexpr int IDIGNORE = 5;
-inline constexpr int IDYES = 6;
-inline constexpr int IDNO = 7;
 
-// A modal message box; the button pressed (IDOK, ...), or 0 when none can be shown.
+// A modal message box with one OK button (the only kind the program shows), with the
+// information icon when uType asks for it; IDOK once it is closed, or 0 when none can be
+// shown.
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 
 inline constexpr UINT CF_BITMAP = 2;

@@ -87,6 +87,7 @@ std::vector<std::uint8_t> BuildAvi(const AviLayout& layout) {
   avih.n(40000).n(1000000).n(0).n(0x10).n(forms ? layout.framesPerForm[0] : 0).n(0);
   avih.n(layout.declaredStreams.value_or(static_cast<std::uint32_t>(streams.size()))).n(buffer);
   avih.n(hasVideo ? Magnitude(video->width) : 0).n(hasVideo ? Magnitude(video->height) : 0).n(0, 16);
+  avih.b.resize(layout.mainHeaderSize);
   w.begin("LIST", "hdrl").chunk("avih", avih.b);
   if (layout.junk) w.chunk("JUNK", Bytes(5));
   std::vector<std::size_t> superAt(streams.size());

@@ -43,6 +43,7 @@ struct AviStream {
 struct AviLayout {
   std::vector<AviStream> streams{AviStream{}};
   std::optional<std::uint32_t> declaredStreams;  // avih dwStreams; by default streams.size()
+  std::uint32_t mainHeaderSize = 56;             // avih, cut short or padded with zeros
   // Data chunks each stream gets in each RIFF form. More than one form makes an OpenDML
   // file: 'AVIX' forms, LIST 'odml', an 'indx' super index per stream, 'ix##' indexes.
   std::vector<std::uint32_t> framesPerForm{10};

@@ -28,22 +28,28 @@ export QT_QPA_PLATFORM=xcb
 
 wm_pid=
 cm_pid=
+wm_log=$(mktemp)
 cleanup() {
   [ -n "$cm_pid" ] && kill "$cm_pid" 2>/dev/null
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
   kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null || true
+  rm -f "$wm_log"
 }
 trap cleanup EXIT
 
 if [ "$wm" = 1 ]; then
-  openbox --sm-disable >/dev/null 2>&1 &
+  openbox --sm-disable >"$wm_log" 2>&1 &
   wm_pid=$!
-  # Wait until the window manager announces itself on the root window.
-  for _ in $(seq 1 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  # Wait until the window manager announces itself on the root window. A loaded machine
+  # may take many seconds to start it; tests that need it must not run without it.
+  started=0
+  for _ in $(seq 1 1200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && { started=1; break; }
+    kill -0 "$wm_pid" 2>/dev/null || break
     sleep 0.05
   done
+  [ "$started" = 1 ] || { echo "run-x11: the window manager did not start" >&2; cat "$wm_log" >&2; exit 1; }
 fi
 
 if [ "$compositor" = 1 ]; then
@@ -59,4 +65,10 @@ fi
 set +e
 "$@"
 status=$?
+# A window manager that went away during the run explains failures that follow from it.
+if [ -n "$wm_pid" ] && ! kill -0 "$wm_pid" 2>/dev/null; then
+  echo "run-x11: the window manager ended during the run" >&2
+  cat "$wm_log" >&2
+  [ "$status" != 0 ] || status=1
+fi
 exit $status

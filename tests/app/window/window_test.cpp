@@ -20,6 +20,7 @@
 #include "platform/comdlg32/file_dialog_seam.h"
 #include "platform/runtime/app_paths.h"
 #include "platform/user32/message_box.h"
+#include "platform/user32/window_messages.h"
 #include "platform/winmm/mci_devices.h"
 #include "platform/winmm/mmsystem.h"
 #include "tests/support/avi_writer.h"  // TempDir
@@ -289,6 +290,45 @@ TEST(Window, CtrlCCopiesThePathAndTheReportAsPlainText) {
             good.path +
                 "\nResolution: 320x240 Number of streams: 1\nRate:25 Length:400\nVideo codec used: XVID\n"
                 "Infos: Xvid - open-source MPEG-4 Visual video codec");
+}
+
+// Which mouse input hands the window to the window system's move, seen as the move
+// requests the window sends (the real moves are driven on the X server).
+TEST(Window, OnlyTheLeftButtonAloneStartsADrag) {
+  frmTamso form;
+  std::vector<std::pair<HWND, UINT>> requests;
+  tamso::SetMoveRequestRecorder([&](HWND window, UINT message) { requests.push_back({window, message}); });
+  constexpr auto L = Qt::LeftButton, R = Qt::RightButton, M = Qt::MiddleButton;
+  constexpr auto press = QEvent::MouseButtonPress, move = QEvent::MouseMove;
+  const std::tuple<QWidget*, QEvent::Type, Qt::MouseButtons, Qt::KeyboardModifiers, bool> table[] = {
+      {&form, press, L, Qt::NoModifier, true},
+      {&form, press, R, Qt::NoModifier, false},
+      {&form, press, M, Qt::NoModifier, false},
+      {form.picBackground, press, L, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier, true},
+      {form.picBackground, press, R, Qt::NoModifier, false},
+      {form.picBackground, press, M, Qt::NoModifier, false},
+      {form.lblResults, move, L, Qt::NoModifier, true},
+      {form.lblResults, move, L | R, Qt::NoModifier, false},
+      {form.lblResults, move, L | M, Qt::NoModifier, false},
+      {form.lblResults, move, Qt::NoButton, Qt::NoModifier, false},
+      {form.lblResults, press, L, Qt::NoModifier, false},
+      {form.lblTitle, press, L, Qt::NoModifier, false},
+      {form.Label1, press, L, Qt::NoModifier, false},
+  };
+  for (const auto& [widget, type, buttons, modifiers, drags] : table) {
+    requests.clear();
+    // A press names the one button that went down; a move only the buttons held.
+    const Qt::MouseButton button = type == press ? Qt::MouseButton(buttons.toInt()) : Qt::NoButton;
+    QMouseEvent event(type, QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)), button, buttons, modifiers);
+    QApplication::sendEvent(widget, &event);
+    EXPECT_EQ(requests, (drags ? decltype(requests){{form.hWnd(), WM_NCLBUTTONDOWN}} : decltype(requests){}))
+        << widget->objectName().toStdString() << " " << type << " buttons " << buttons.toInt()
+        << " modifiers " << modifiers.toInt();
+  }
+  requests.clear();
+  form.MoveWithKeys();
+  EXPECT_EQ(requests, (decltype(requests){{form.hWnd(), WM_SYSCOMMAND}}));
+  tamso::SetMoveRequestRecorder({});
 }
 
 // The tune plays from kitty.mid beside the executable (the test's own folder), with the

@@ -49,11 +49,25 @@ for _ in $(seq 1 200); do
 done
 [ -n "$id" ] || { echo "screenshot: no window appeared" >&2; exit 1; }
 
-# Let the window paint itself, then take the whole screen and cut the window out of it.
-sleep 1.5
+# Wait until the screen shows the window finished: the root colour at the top-left
+# corner, which the shape cuts away, the picture's many colours drawn, and two shots in a
+# row the same. A slow start (a loaded machine) only makes this take longer.
 read -r x y < <(xwininfo -id "$id" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} END {print x, y}')
-screen=$(mktemp --suffix=.png)
-import -window root "$screen"
-convert "$screen" -crop "551x502+${x}+${y}" +repage "$out"
-rm -f "$screen"
-echo "screenshot: $out (window at $x,$y)"
+work=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+root_rgb=$(convert "xc:$root_colour" -format '%[pixel:p{0,0}]' info:)
+previous=
+for _ in $(seq 1 150); do
+  sleep 0.2
+  import -window root "$work/screen.png"
+  convert "$work/screen.png" -crop "551x502+${x}+${y}" +repage "$work/window.png"
+  read -r corner colours shot < <(convert "$work/window.png" -format '%[pixel:p{0,0}] %k %#\n' info:)
+  if [ "$corner" = "$root_rgb" ] && [ "$colours" -gt 64 ] && [ "$shot" = "$previous" ]; then
+    cp "$work/window.png" "$out"
+    echo "screenshot: $out (window at $x,$y)"
+    exit 0
+  fi
+  previous=$shot
+done
+echo "screenshot: the window did not settle (corner $corner, $colours colours)" >&2
+exit 1

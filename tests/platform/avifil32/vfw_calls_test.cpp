@@ -69,6 +69,15 @@ TEST_F(AviFileCalls, OpenReadsOnlyTheHeadersAndLeavesTheFileClosedAndUnchanged) 
   EXPECT_EQ(fs::file_size(path), bytes.size() + frames);
 }
 
+// A file whose header chunks are `mainHeader` and `streamHeader` bytes long, with every
+// size and count consistent with that.
+Bytes WithHeaderSizes(std::uint32_t mainHeader, std::uint32_t streamHeader) {
+  AviLayout layout;
+  layout.mainHeaderSize = mainHeader;
+  layout.streams[0].headerSize = streamHeader;
+  return BuildAvi(layout);
+}
+
 Bytes WithStreams(std::size_t count, std::optional<std::uint32_t> declared = {}) {
   AviLayout layout;
   layout.streams.resize(count);
@@ -102,11 +111,16 @@ TEST_F(AviFileCalls, OpenTellsWhyAFileCannotBeRead) {
       {"cut inside avih", Cut("avih", 30), AVIERR_FILEREAD},
       {"cut inside strl", Cut("strl", 40), AVIERR_FILEREAD},
       {"cut after the first of two strl", Cut("strl", 20, WithStreams(2), 1), AVIERR_FILEREAD},
-      {"avih of 52 bytes", Patched("avih", 4, 52), AVIERR_BADFORMAT},
+      // avih has one size, 56; strh is 48 bytes, or 56 with the frame rectangle, or longer.
+      {"avih of 52 bytes", WithHeaderSizes(52, 56), AVIERR_BADFORMAT},
+      {"avih of 60 bytes", WithHeaderSizes(60, 56), AVIERR_BADFORMAT},
+      {"strh of 40 bytes", WithHeaderSizes(56, 40), AVIERR_BADFORMAT},
+      {"strh of 47 bytes", WithHeaderSizes(56, 47), AVIERR_BADFORMAT},
+      {"strh of 48 bytes", WithHeaderSizes(56, 48), AVIERR_OK},
+      {"strh of 64 bytes", WithHeaderSizes(56, 64), AVIERR_OK},
       {"strf of 4 GB", Patched("strf", 4, 0xFFFFFFF0), AVIERR_BADFORMAT},
       {"strl past its hdrl", Patched("strl", -4, 0x7FFFFFF0), AVIERR_BADFORMAT},
       {"hdrl smaller than its type", Patched("hdrl", -4, 2), AVIERR_BADFORMAT},
-      {"strh of 40 bytes", Patched("strh", 4, 40), AVIERR_BADFORMAT},
       {"strl without strh", Patched("strh", 0, xxxx), AVIERR_BADFORMAT},
       {"two strf", Patched("strn", 0, Fcc("strf"), BuildAvi(named)), AVIERR_BADFORMAT},
       {"101 streams announced", WithStreams(101), AVIERR_UNSUPPORTED},
