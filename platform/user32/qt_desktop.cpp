@@ -18,10 +18,12 @@ namespace {
 
 int ShowQtMessageBox(HWND hWnd, const std::string& text, const std::string& caption, UINT type) {
   if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
-  // The program's boxes have the one OK button, with the information icon or none.
-  const bool information = (type & MB_ICONMASK) == MB_ICONINFORMATION;
-  QMessageBox box(information ? QMessageBox::Information : QMessageBox::NoIcon,
-                  QString::fromStdString(caption),
+  // The program's boxes have the one OK button, with an information or warning icon or none.
+  const UINT icon = type & MB_ICONMASK;
+  const QMessageBox::Icon shown = icon == MB_ICONINFORMATION   ? QMessageBox::Information
+                                  : icon == MB_ICONEXCLAMATION ? QMessageBox::Warning
+                                                               : QMessageBox::NoIcon;
+  QMessageBox box(shown, QString::fromStdString(caption),
                   QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                   QMessageBox::Ok, WidgetForHwnd(hWnd));
   // The text is shown as it is, never read as markup.

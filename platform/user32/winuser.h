@@ -20,13 +20,14 @@ int ReleaseDC(HWND hWnd, HDC hDC);
 int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw);
 
 inline constexpr UINT MB_OK = 0x0;
+inline constexpr UINT MB_ICONEXCLAMATION = 0x30;
 inline constexpr UINT MB_ICONINFORMATION = 0x40;
 inline constexpr UINT MB_ICONMASK = 0xF0;
 
 inline constexpr int IDOK = 1;
 
 // A modal message box with one OK button (the only kind the program shows), with the
-// information icon when uType asks for it; IDOK once it is closed, or 0 when none can be
+// information or warning icon when uType asks for it; IDOK once it is closed, or 0 when none can be
 // shown.
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 
