@@ -1,17 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QTimer>
-#include <functional>
 #include <memory>
 
 #include "platform/comdlg32/commdlg.h"
 #include "platform/comdlg32/qt_file_dialog.h"
 #include "platform/runtime/ansi_text.h"
 #include "platform/user32/message_box.h"
-#include "platform/user32/qt_window_handles.h"
 #include "tests/dialogs/dialog_test_support.h"
+#include "tests/dialogs/real_dialog.h"
 
 namespace tamso {
 namespace {
@@ -61,28 +58,6 @@ TEST(QtFileDialog, SetUpFromTheRequestAndAnsweringWhatItHolds) {
   EXPECT_FALSE(QtFileDialog(request, nullptr).dialog().testOption(QFileDialog::DontConfirmOverwrite));
 }
 
-// Opens the real dialog for a record of `maxFile` characters in `folder`, owned by
-// `owner`; `user` acts on the dialog once it shows. The chosen path, or "" when none.
-std::string OpenWithUser(const std::string& folder, DWORD maxFile, QWidget* owner,
-                         const std::function<void(QFileDialog&)>& user) {
-  std::string file(AnsiBufferBytes(maxFile), '\0');
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  ofn.hwndOwner = HwndForWidget(owner);
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = maxFile;
-  ofn.lpstrInitialDir = folder.c_str();
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-      poll.stop();
-      user(*dialog);
-    }
-  });
-  poll.start(10);
-  return GetOpenFileNameA(&ofn) ? file.c_str() : "";
-}
-
 TEST(QtFileDialog, AChoiceTooLongForTheBufferIsRefusedWithAWordWhyAndTheDialogStaysOpen) {
   testing::ScratchFolder dir;
   std::string letters;
@@ -95,13 +70,14 @@ TEST(QtFileDialog, AChoiceTooLongForTheBufferIsRefusedWithAWordWhyAndTheDialogSt
   });
   const auto maxFile = static_cast<DWORD>(clip.size() + 11);
   bool stayedOpen = false;
-  const std::string chosen = OpenWithUser(dir.str(), maxFile, nullptr, [&](QFileDialog& dialog) {
-    dialog.selectFile(QString::fromStdString(letters + ".avi"));
-    static_cast<QDialog&>(dialog).accept();
-    stayedOpen = dialog.isVisible();
-    dialog.selectFile("clip.avi");
-    static_cast<QDialog&>(dialog).accept();
-  });
+  const std::string chosen =
+      testing::OpenWithUser(GetOpenFileNameA, dir.str(), maxFile, nullptr, [&](QFileDialog& dialog) {
+        dialog.selectFile(QString::fromStdString(letters + ".avi"));
+        static_cast<QDialog&>(dialog).accept();
+        stayedOpen = dialog.isVisible();
+        dialog.selectFile("clip.avi");
+        static_cast<QDialog&>(dialog).accept();
+      });
   EXPECT_TRUE(stayedOpen);
   EXPECT_EQ(chosen, clip);
   EXPECT_EQ(boxes, std::vector<std::string>{
@@ -115,7 +91,9 @@ TEST(QtFileDialog, AnOwnerThatGoesWhileTheDialogIsOpenEndsItAsCancelled) {
   testing::ScratchFolder dir;
   auto owner = std::make_unique<QWidget>();
   owner->show();
-  EXPECT_EQ(OpenWithUser(dir.str(), 256, owner.get(), [&](QFileDialog&) { owner.reset(); }), "");
+  EXPECT_EQ(testing::OpenWithUser(GetOpenFileNameA, dir.str(), 256, owner.get(),
+                                  [&](QFileDialog&) { owner.reset(); }),
+            "");
   EXPECT_EQ(CommDlgExtendedError(), 0u);
 }
 
