@@ -1,6 +1,5 @@
 // mciSendStringA as a program calls it, with the sound going to a WAV file.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -89,8 +88,7 @@ TEST_F(MciSendString, PlaysTheTuneAsynchronouslyUntilStopped) {
   EXPECT_EQ(Status("KITTY.MID"), "playing") << "the name as written is its alias";
   // The output writes in real time; give it half a second of sound (88,200 bytes a second).
   const fs::path out = folder_.path() / "out.wav";
-  for (int i = 0; i < 400 && !(fs::exists(out) && fs::file_size(out) > 100000); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  Eventually([&] { return fs::exists(out) && fs::file_size(out) > 100000; });
   EXPECT_EQ(Send("play kitty.mid"), 0u) << "a second play leaves it playing";
   EXPECT_EQ(Status("kitty.mid"), "playing");
   ASSERT_EQ(Send("stop kitty.mid"), 0u);
@@ -177,12 +175,8 @@ TEST_F(MciSendString, WithoutSoundfontOrAudioOutputThereIsNoSound) {
   // The play returns at once; the device then finds it cannot sound.
   ProcessMciDevices().configure({{"no-such-audio-driver", {}}});
   ASSERT_EQ(Send("play kitty.mid"), 0u);
-  std::string status = Status("kitty.mid");
-  for (int i = 0; i < 100 && status == "playing"; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    status = Status("kitty.mid");
-  }
-  EXPECT_EQ(status, "stopped");
+  EXPECT_TRUE(Eventually([] { return Status("kitty.mid") != "playing"; }));
+  EXPECT_EQ(Status("kitty.mid"), "stopped");
 }
 
 TEST(MediaFileName, BareNameFallsBackToTheApplicationDirectory) {
