@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <memory>
+#include <optional>
+#include <tuple>
 
 #include "platform/comdlg32/commdlg.h"
 #include "platform/comdlg32/qt_file_dialog.h"
@@ -27,10 +29,10 @@ TEST(QtFileDialog, SetUpFromTheRequestAndAnsweringWhatItHolds) {
   request.flags = OFN_FILEMUSTEXIST;
   QtFileDialog open(request, nullptr);
   QFileDialog& d = open.dialog();
-  EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFile);
-  EXPECT_EQ(d.nameFilters(), QStringList({"AVI files (*.avi *.divx)", "All files (*)"}));
-  EXPECT_EQ(d.selectedNameFilter(), "All files") << "the patterns are not shown";
-  EXPECT_EQ(open.readOnlyBox(), nullptr);
+  // The selected filter reads without its patterns.
+  EXPECT_EQ(std::tuple(d.fileMode(), d.nameFilters(), d.selectedNameFilter(), open.readOnlyBox()),
+            std::tuple(QFileDialog::ExistingFile, QStringList({"AVI files (*.avi *.divx)", "All files (*)"}),
+                       QString("All files"), nullptr));
 
   // What the user left in the dialog is the answer.
   request.readOnlyBoxShown = true;
@@ -39,10 +41,8 @@ TEST(QtFileDialog, SetUpFromTheRequestAndAnsweringWhatItHolds) {
   withBox.dialog().selectNameFilter("AVI files (*.avi *.divx)");
   withBox.readOnlyBox()->setChecked(true);
   const FileDialogAnswer answer = withBox.answer(true);
-  EXPECT_TRUE(answer.confirmed);
-  EXPECT_EQ(answer.files, std::vector<std::string>{clip});
-  EXPECT_EQ(answer.filterIndex, 1u);
-  EXPECT_EQ(answer.readOnly, true);
+  EXPECT_EQ(std::tuple(answer.confirmed, answer.files, answer.filterIndex, answer.readOnly),
+            std::tuple(true, std::vector<std::string>{clip}, std::optional<DWORD>(1), std::optional(true)));
   EXPECT_FALSE(withBox.answer(false).confirmed) << "closed without a choice";
 
   request.flags = OFN_ALLOWMULTISELECT;
@@ -51,9 +51,10 @@ TEST(QtFileDialog, SetUpFromTheRequestAndAnsweringWhatItHolds) {
   request.flags = 0;
   request.defaultExtension = "avi";
   QtFileDialog save(request, nullptr);
-  EXPECT_EQ(save.dialog().acceptMode(), QFileDialog::AcceptSave);
-  EXPECT_TRUE(save.dialog().testOption(QFileDialog::DontConfirmOverwrite));
-  EXPECT_EQ(save.dialog().defaultSuffix(), "avi");
+  EXPECT_EQ(
+      std::tuple(save.dialog().acceptMode(), save.dialog().testOption(QFileDialog::DontConfirmOverwrite),
+                 save.dialog().defaultSuffix()),
+      std::tuple(QFileDialog::AcceptSave, true, QString("avi")));
   request.flags = OFN_OVERWRITEPROMPT;
   EXPECT_FALSE(QtFileDialog(request, nullptr).dialog().testOption(QFileDialog::DontConfirmOverwrite));
 }
