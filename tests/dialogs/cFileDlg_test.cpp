@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "dialogs/cFileDlg.h"
 #include "platform/comdlg32/file_dialog_seam.h"
 #include "platform/runtime/tamso_error.h"
@@ -75,12 +77,11 @@ TEST_F(FileDlg, RecordCarriesTheCreationValuesAndTheSettings) {
   cFileDlg plain;
   title_ = "t";
   open(plain);
-  EXPECT_EQ(last().owner, 0u) << "owner -1: none";
-  EXPECT_TRUE(last().filters.empty());
+  // Owner -1 is none; the title is the program's; the start folder is Documents.
+  EXPECT_EQ(std::tuple(last().owner, last().filters.size(), last().title, last().initialDirectory),
+            std::tuple(HWND{0}, 0u, "Tamso AVI", home_.documents()));
   EXPECT_EQ(seen_.back().file, std::string(1024, '\0'));
   EXPECT_EQ(seen_.back().fileTitle, "t" + std::string(511, '\0'));
-  EXPECT_EQ(last().title, "Tamso AVI");
-  EXPECT_EQ(last().initialDirectory, home_.documents());
 
   struct Plain : tamso::Window {};
   const HWND owner = tamso::RegisterWindow(std::make_shared<Plain>());
@@ -92,12 +93,10 @@ TEST_F(FileDlg, RecordCarriesTheCreationValuesAndTheSettings) {
   dlg.setDefaultExt("avi");
   dlg.setInitDirectory(Q(dir_.str()));
   open(dlg);
-  EXPECT_EQ(last().owner, owner);
   ASSERT_EQ(last().filters.size(), 2u);
-  EXPECT_TRUE(last().filters[1].description == "All" && last().filters[1].pattern == "*.*");
-  EXPECT_EQ(last().selectedFilter, 1);
-  EXPECT_TRUE(last().title == "Pick" && last().defaultExtension == "avi");
-  EXPECT_EQ(last().initialDirectory, dir_.str());
+  EXPECT_EQ(std::tuple(last().owner, last().filters[1].description, last().filters[1].pattern,
+                       last().selectedFilter, last().title, last().defaultExtension, last().initialDirectory),
+            std::tuple(owner, "All", "*.*", 1, "Pick", "avi", dir_.str()));
   tamso::UnregisterWindow(owner);
 
   // Special folders replace the start folder, with nothing for virtual ones.
@@ -129,8 +128,8 @@ TEST_F(FileDlg, ConfirmedDialogsWriteTheChoiceBack) {
   // The next dialog offers only the chosen entry and opens in the chosen file's folder.
   answerWith(ChooseFiles({second}, std::nullopt, false));
   ASSERT_TRUE(open(dlg));
-  EXPECT_TRUE(last().filters.size() == 1u && last().readOnlyBoxChecked);
-  EXPECT_EQ(last().initialDirectory, dir_.str());
+  EXPECT_EQ(std::tuple(last().filters.size(), last().readOnlyBoxChecked, last().initialDirectory),
+            std::tuple(1u, true, dir_.str()));
   EXPECT_TRUE(dlg.ReadOnly()) << "read-only stays set though the box came back cleared";
 
   // A bare name typed into the save dialog lands in the folder with the default extension.
@@ -233,8 +232,7 @@ TEST_F(FileDlg, SeveralFilesAndNamesBeyondAscii) {
   answerWith(ChooseFiles({clip}));
   name_ = "Été";
   ASSERT_TRUE(cFileDlg().VBGetOpenFileName(name_, title_));
-  EXPECT_EQ(last().initialName, "Été");
-  EXPECT_TRUE(name_ == Q(clip) && title_ == "Été à Zürich.avi");
+  EXPECT_TRUE(last().initialName == "Été" && name_ == Q(clip) && title_ == "Été à Zürich.avi");
 
   // The buffers hold 1024 and 512 characters of any script, and the returned buffer keeps
   // the rest of the initial name character by character.
@@ -256,8 +254,7 @@ TEST_F(FileDlg, SeveralFilesAndNamesBeyondAscii) {
     name_ = c.initial, title_ = "";
     EXPECT_EQ(open(any), c.fits) << c.chosen.size();
     if (!c.fits) continue;
-    EXPECT_EQ(name_, c.chosen);
-    EXPECT_EQ(title_, c.chosen.mid(c.chosen.lastIndexOf('/') + 1));
+    EXPECT_EQ(std::pair(name_, title_), std::pair(c.chosen, c.chosen.mid(c.chosen.lastIndexOf('/') + 1)));
     EXPECT_EQ(any.InitDirectory(),
               N(c.chosen + "|") + c.initial.mid(c.chosen.size() + 1) +
                   QString(1024 - std::max(c.initial.size(), c.chosen.size() + 1), QChar(u'\0')));
@@ -266,9 +263,9 @@ TEST_F(FileDlg, SeveralFilesAndNamesBeyondAscii) {
 
 TEST_F(FileDlg, FileNameHelpers) {
   const cFileDlg dlg;
-  EXPECT_FALSE(dlg.ExistFile(""));
-  EXPECT_TRUE(dlg.ExistFile(Q(dir_.file("empty.avi"))));
-  EXPECT_FALSE(dlg.ExistFile(Q(dir_.str() + "/missing.avi")));
+  EXPECT_EQ(std::tuple(dlg.ExistFile(""), dlg.ExistFile(Q(dir_.file("empty.avi"))),
+                       dlg.ExistFile(Q(dir_.str() + "/missing.avi"))),
+            std::tuple(false, true, false));
   EXPECT_EQ(dlg.VBGetFileTitle("/clips/Été a:b\\c.avi"), "Été a:b\\c.avi") << "only '/' separates";
   EXPECT_EQ(dlg.VBGetFileTitle("/clips/"), "") << "rejected: empty, not an error";
 }

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 #include "app/codec_list.h"
 #include "app/frmTamso.h"
@@ -82,12 +83,9 @@ TEST_F(RealDialog, TypedNameAndEnterChooseTheFile) {
   EXPECT_TRUE(
       TypeInto("Tamso open test", "chosen.avi", [&] { chosen = dlg.VBGetOpenFileName(filename, title); }));
   ASSERT_TRUE(chosen);
-  EXPECT_EQ(filename, Q(clip));
-  EXPECT_EQ(title, "chosen.avi");
-  EXPECT_EQ(dlg.FilterIndex(), 1);
-  EXPECT_EQ(dlg.Filter(), QString("AVI files") + QChar(u'\0') + "*.avi");
-  EXPECT_EQ(dlg.Flags(), 0x1004);
-  EXPECT_EQ(dlg.InitDirectory(), Q(clip) + QString(1024 - clip.size(), QChar(u'\0')));
+  EXPECT_EQ(std::tuple(filename, title, dlg.FilterIndex(), dlg.Filter(), dlg.Flags(), dlg.InitDirectory()),
+            std::tuple(Q(clip), QString("chosen.avi"), 1, QString("AVI files") + QChar(u'\0') + "*.avi",
+                       0x1004, Q(clip) + QString(1024 - clip.size(), QChar(u'\0'))));
 }
 
 // A path of some 200 Cyrillic and CJK characters (over 500 bytes) fits Browse's buffer

@@ -76,9 +76,7 @@ TEST_F(RegionFiles, SaveReplacesTheFileWholeAndLoadGivesTheSameRegionToNoWindow)
   cDIBSectionRegion loaded;
   ScopedTestWindow w;
   loaded.Applied(w.hWnd, true);
-  EXPECT_TRUE(loaded.LoadFromFile(Q(file)));
-  EXPECT_EQ(loaded.AppliedToCount(), 0);
-  EXPECT_FALSE(w.window->region());
+  EXPECT_TRUE(loaded.LoadFromFile(Q(file)) && loaded.AppliedToCount() == 0 && !w.window->region());
   EXPECT_EQ(Shown(loaded), shape_);
 
   cDIBSection black;
@@ -107,9 +105,9 @@ TEST_F(RegionFiles, FailedSavesRaiseAndKeepWhatWasThere) {
   const tamso::Error tooLarge = Raised([&] { region_.Save(Q(file)); });
   setrlimit(RLIMIT_FSIZE, &limit);
   std::signal(SIGXFSZ, previous);
-  EXPECT_EQ(tooLarge.number(), 75);
-  EXPECT_EQ(ReadFile(file), (Bytes{1, 2, 3}));
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
+  EXPECT_EQ(std::tuple(tooLarge.number(), ReadFile(file),
+                       std::distance(fs::directory_iterator(folder_), fs::directory_iterator())),
+            std::tuple(75, Bytes{1, 2, 3}, 2));
 
   region_.Destroy();
   const tamso::Error e = Raised([&] { region_.Save(Q(file)); });
@@ -130,8 +128,7 @@ TEST_F(RegionFiles, UnreadableFilesRaiseAndKeepTheRegionRejectedDataDropsIt) {
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   for (const fs::path& notAFile : {pipe, folder_})
     EXPECT_EQ(Raised([&] { region_.LoadFromFile(Q(notAFile)); }).number(), 75) << notAFile;
-  EXPECT_TRUE(region_.Applied(w.hWnd));
-  EXPECT_EQ(Shown(region_), shape_);
+  EXPECT_TRUE(region_.Applied(w.hWnd) && Shown(region_) == shape_);
 
   std::mt19937 random(3);
   Bytes noise(300);
@@ -169,10 +166,10 @@ TEST_F(RegionFiles, ResourcesOfALibraryOrOfTheProgramBecomeTheRegion) {
 
   // The build embeds a 3 x 4 rectangle with the hole (1, 0, 2, 2) as 101 and SHAPE.
   const Rects embedded = {{0, 0, 1, 2}, {2, 0, 3, 2}, {0, 2, 3, 4}};
-  EXPECT_TRUE(region_.LoadFromResource(101));
-  EXPECT_EQ(Shown(region_), embedded);
-  EXPECT_TRUE(region_.LoadFromResource(QStringLiteral("Shape")));
-  EXPECT_EQ(Shown(region_), embedded);
+  for (const ResourceId& id : {ResourceId(101), ResourceId(QStringLiteral("Shape"))}) {
+    EXPECT_TRUE(region_.LoadFromResource(id));
+    EXPECT_EQ(Shown(region_), embedded);
+  }
   EXPECT_EQ(ErrorOf([&] { region_.LoadFromResource(555); }).number(), 326);
 }
 

@@ -76,31 +76,26 @@ TEST(AppliedWindows, TheListKeepsEachWindowOnceInOrderUntilTakenOffDestroyedOrCr
     cDIBSectionRegion region;
     region.Create(dib, 0);
     for (HWND h : {a.hWnd, a.hWnd, b.hWnd, c.hWnd}) region.Applied(h, true);
-    EXPECT_TRUE(region.Applied(a.hWnd));
-    EXPECT_EQ(region.AppliedToCount(), 3);
+    EXPECT_TRUE(region.Applied(a.hWnd) && region.AppliedToCount() == 3);
     ASSERT_TRUE(c.window->region());
     EXPECT_EQ(c.window->region()->rects(), (Rects{{0, 0, 1, 1}}));
 
     region.Applied(b.hWnd, false);
-    EXPECT_FALSE(b.window->region());
-    EXPECT_EQ(region.AppliedToCount(), 2);
+    EXPECT_TRUE(!b.window->region() && region.AppliedToCount() == 2);
     EXPECT_EQ(std::pair(region.hWndForIndex(1), region.hWndForIndex(2)), std::pair(a.hWnd, c.hWnd));
     EXPECT_EQ(index(region, 3) + index(region, 0), 2 * kErr9);
 
     // Taking off a window that is not listed clears its region and keeps the list.
     outside.window->setRegion(tamso::Region::FromRect({0, 0, 1, 1}));
     region.Applied(outside.hWnd, false);
-    EXPECT_FALSE(outside.window->region());
-    EXPECT_EQ(region.AppliedToCount(), 2);
+    EXPECT_TRUE(!outside.window->region() && region.AppliedToCount() == 2);
 
     // Destroy empties the list but keeps its length; applying then shows the full rectangle.
     region.Destroy();
-    EXPECT_EQ(region.AppliedToCount(), 0);
+    EXPECT_TRUE(region.AppliedToCount() == 0 && region.hWndForIndex(2) == 0u);
     EXPECT_FALSE(a.window->region() || c.window->region());
-    EXPECT_EQ(region.hWndForIndex(2), 0u);
     region.Applied(a.hWnd, true);
-    EXPECT_FALSE(a.window->region());
-    EXPECT_EQ(index(region, 2), kErr9);
+    EXPECT_TRUE(!a.window->region() && index(region, 2) == kErr9);
 
     // A window that is gone is listed all the same; taking the only one off releases the list.
     region.Create(dib, 0);

@@ -20,12 +20,11 @@ TEST(Resample, WideningBlendsAcrossAndTheSameSizeIsAPlainCopy) {
   ASSERT_TRUE(wide);
   // 63.75 -> 64, 127.5 -> 128, 191.25 -> 191.
   const std::vector<BYTE> expected = {0, 0, 0, 0, 0, 64, 0, 0, 128, 0, 0, 191};
-  EXPECT_EQ(MemoryRow(*wide, 0), expected);
-  EXPECT_EQ(MemoryRow(*wide, 1), expected);
+  EXPECT_EQ(std::pair(MemoryRow(*wide, 0), MemoryRow(*wide, 1)), std::pair(expected, expected));
   const auto copy = source.Resample(2, 2);
   ASSERT_TRUE(copy);
-  EXPECT_EQ(MemoryRow(*copy, 1), MemoryRow(source, 1));
-  EXPECT_NE(copy->DIBSectionBitsPtr(), source.DIBSectionBitsPtr());
+  EXPECT_TRUE(MemoryRow(*copy, 1) == MemoryRow(source, 1) &&
+              copy->DIBSectionBitsPtr() != source.DIBSectionBitsPtr());
 }
 
 TEST(Resample, BlendsVerticallyFirstAndRoundsEachBlendHalfToEven) {
@@ -54,8 +53,7 @@ TEST(Resample, SourcesThinnerThanTwoPixelsRaiseErrorNineAndImpossibleSizesGiveNo
   cDIBSection source;
   ASSERT_TRUE(source.Create(64, 48));
   EXPECT_TRUE(source.Resample(11, 13));  // shrinking reads no pixel past the edges
-  EXPECT_EQ(source.Resample(0, 4), nullptr);
-  EXPECT_EQ(source.Resample(4, -1), nullptr);
+  EXPECT_TRUE(!source.Resample(0, 4) && !source.Resample(4, -1));
 }
 
 }  // namespace

@@ -2,13 +2,12 @@
 // (zwlr_virtual_pointer_v1, offered by wlroots compositors such as sway) that plays the
 // steps given on the command line, as a person's hand on a mouse would.
 //
-// Usage: virtual_pointer --extent W H [STEP...]
+// Usage: virtual_pointer --extent W H
+// It reads steps from stdin, a line at a time, and answers each line with "done" once the
+// compositor has them:
 //   to X Y     puts the pointer at X, Y of the W x H layout
 //   move DX DY moves it by DX, DY
-//   press | release   the left button
-//   sleep MS   waits
-// Without steps, it reads them from stdin, a line at a time, and answers each line with
-// "done" once the compositor has them. The pointer exists while the program runs: a
+//   press | release   the left button The pointer exists while the program runs: a
 // client sees it only once it has learnt of it, so a test keeps one program running
 // from before the client starts.
 #include <linux/input-event-codes.h>
@@ -21,8 +20,6 @@
 #include <iostream>
 #include <sstream>
 #include <string>
-#include <thread>
-#include <vector>
 
 namespace {
 
@@ -65,26 +62,24 @@ std::uint32_t Now() {
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-// Plays `steps` on `pointer`; false when a step is unknown or the compositor went away.
+// Plays the steps of `line` on `pointer`; false when a step is unknown or the compositor
+// went away.
 bool Play(wl_display* display, wl_proxy* pointer, std::uint32_t width, std::uint32_t height,
-          const std::vector<std::string>& steps) {
-  const auto number = [&](std::size_t i) { return i < steps.size() ? std::atoi(steps[i].c_str()) : 0; };
-  for (std::size_t i = 0; i < steps.size(); ++i) {
-    const std::string& step = steps[i];
+          const std::string& line) {
+  std::istringstream words(line);
+  for (std::string step; words >> step;) {
     if (step == "to") {
-      const auto x = static_cast<std::uint32_t>(number(i + 1)), y = static_cast<std::uint32_t>(number(i + 2));
+      std::uint32_t x = 0, y = 0;
+      words >> x >> y;
       wl_proxy_marshal_flags(pointer, kMotionAbsolute, nullptr, 1, 0, Now(), x, y, width, height);
-      i += 2;
     } else if (step == "move") {
-      wl_proxy_marshal_flags(pointer, kMotion, nullptr, 1, 0, Now(), wl_fixed_from_int(number(i + 1)),
-                             wl_fixed_from_int(number(i + 2)));
-      i += 2;
+      int dx = 0, dy = 0;
+      words >> dx >> dy;
+      wl_proxy_marshal_flags(pointer, kMotion, nullptr, 1, 0, Now(), wl_fixed_from_int(dx),
+                             wl_fixed_from_int(dy));
     } else if (step == "press" || step == "release") {
       wl_proxy_marshal_flags(pointer, kButton, nullptr, 1, 0, Now(), std::uint32_t{BTN_LEFT},
                              std::uint32_t{step == "press"});
-    } else if (step == "sleep") {
-      std::this_thread::sleep_for(std::chrono::milliseconds(number(++i)));
-      continue;
     } else {
       std::fprintf(stderr, "virtual_pointer: unknown step %s\n", step.c_str());
       return false;
@@ -103,7 +98,7 @@ int Fail(const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4 || std::strcmp(argv[1], "--extent") != 0) return Fail("usage: --extent W H STEP...");
+  if (argc != 4 || std::strcmp(argv[1], "--extent") != 0) return Fail("usage: --extent W H");
   const auto width = static_cast<std::uint32_t>(std::atoi(argv[2]));
   const auto height = static_cast<std::uint32_t>(std::atoi(argv[3]));
   wl_display* display = wl_display_connect(nullptr);
@@ -115,17 +110,9 @@ int main(int argc, char** argv) {
   wl_proxy* pointer = wl_proxy_marshal_flags(g_manager, 0, &kPointerInterface, 1, 0, nullptr, nullptr);
   wl_display_roundtrip(display);
 
-  const std::vector<std::string> given(argv + 4, argv + argc);
-  if (!given.empty()) {
-    if (!Play(display, pointer, width, height, given)) return Fail("a step failed");
-  } else {
-    for (std::string line; std::getline(std::cin, line);) {
-      std::istringstream words(line);
-      std::vector<std::string> steps;
-      for (std::string word; words >> word;) steps.push_back(word);
-      if (!Play(display, pointer, width, height, steps)) return Fail("a step failed");
-      std::cout << "done" << std::endl;
-    }
+  for (std::string line; std::getline(std::cin, line);) {
+    if (!Play(display, pointer, width, height, line)) return Fail("a step failed");
+    std::cout << "done" << std::endl;
   }
   wl_proxy_marshal_flags(pointer, kDestroy, nullptr, 1, WL_MARSHAL_FLAG_DESTROY);
   wl_display_roundtrip(display);

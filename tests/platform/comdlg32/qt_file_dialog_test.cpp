@@ -1,17 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QTimer>
-#include <functional>
 #include <memory>
+#include <optional>
+#include <tuple>
 
 #include "platform/comdlg32/commdlg.h"
 #include "platform/comdlg32/qt_file_dialog.h"
 #include "platform/runtime/ansi_text.h"
 #include "platform/user32/message_box.h"
-#include "platform/user32/qt_window_handles.h"
 #include "tests/dialogs/dialog_test_support.h"
+#include "tests/dialogs/real_dialog.h"
 
 namespace tamso {
 namespace {
@@ -30,10 +29,10 @@ TEST(QtFileDialog, SetUpFromTheRequestAndAnsweringWhatItHolds) {
   request.flags = OFN_FILEMUSTEXIST;
   QtFileDialog open(request, nullptr);
   QFileDialog& d = open.dialog();
-  EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFile);
-  EXPECT_EQ(d.nameFilters(), QStringList({"AVI files (*.avi *.divx)", "All files (*)"}));
-  EXPECT_EQ(d.selectedNameFilter(), "All files") << "the patterns are not shown";
-  EXPECT_EQ(open.readOnlyBox(), nullptr);
+  // The selected filter reads without its patterns.
+  EXPECT_EQ(std::tuple(d.fileMode(), d.nameFilters(), d.selectedNameFilter(), open.readOnlyBox()),
+            std::tuple(QFileDialog::ExistingFile, QStringList({"AVI files (*.avi *.divx)", "All files (*)"}),
+                       QString("All files"), nullptr));
 
   // What the user left in the dialog is the answer.
   request.readOnlyBoxShown = true;
@@ -42,10 +41,8 @@ TEST(QtFileDialog, SetUpFromTheRequestAndAnsweringWhatItHolds) {
   withBox.dialog().selectNameFilter("AVI files (*.avi *.divx)");
   withBox.readOnlyBox()->setChecked(true);
   const FileDialogAnswer answer = withBox.answer(true);
-  EXPECT_TRUE(answer.confirmed);
-  EXPECT_EQ(answer.files, std::vector<std::string>{clip});
-  EXPECT_EQ(answer.filterIndex, 1u);
-  EXPECT_EQ(answer.readOnly, true);
+  EXPECT_EQ(std::tuple(answer.confirmed, answer.files, answer.filterIndex, answer.readOnly),
+            std::tuple(true, std::vector<std::string>{clip}, std::optional<DWORD>(1), std::optional(true)));
   EXPECT_FALSE(withBox.answer(false).confirmed) << "closed without a choice";
 
   request.flags = OFN_ALLOWMULTISELECT;
@@ -54,33 +51,12 @@ TEST(QtFileDialog, SetUpFromTheRequestAndAnsweringWhatItHolds) {
   request.flags = 0;
   request.defaultExtension = "avi";
   QtFileDialog save(request, nullptr);
-  EXPECT_EQ(save.dialog().acceptMode(), QFileDialog::AcceptSave);
-  EXPECT_TRUE(save.dialog().testOption(QFileDialog::DontConfirmOverwrite));
-  EXPECT_EQ(save.dialog().defaultSuffix(), "avi");
+  EXPECT_EQ(
+      std::tuple(save.dialog().acceptMode(), save.dialog().testOption(QFileDialog::DontConfirmOverwrite),
+                 save.dialog().defaultSuffix()),
+      std::tuple(QFileDialog::AcceptSave, true, QString("avi")));
   request.flags = OFN_OVERWRITEPROMPT;
   EXPECT_FALSE(QtFileDialog(request, nullptr).dialog().testOption(QFileDialog::DontConfirmOverwrite));
-}
-
-// Opens the real dialog for a record of `maxFile` characters in `folder`, owned by
-// `owner`; `user` acts on the dialog once it shows. The chosen path, or "" when none.
-std::string OpenWithUser(const std::string& folder, DWORD maxFile, QWidget* owner,
-                         const std::function<void(QFileDialog&)>& user) {
-  std::string file(AnsiBufferBytes(maxFile), '\0');
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  ofn.hwndOwner = HwndForWidget(owner);
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = maxFile;
-  ofn.lpstrInitialDir = folder.c_str();
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-      poll.stop();
-      user(*dialog);
-    }
-  });
-  poll.start(10);
-  return GetOpenFileNameA(&ofn) ? file.c_str() : "";
 }
 
 TEST(QtFileDialog, AChoiceTooLongForTheBufferIsRefusedWithAWordWhyAndTheDialogStaysOpen) {
@@ -95,13 +71,14 @@ TEST(QtFileDialog, AChoiceTooLongForTheBufferIsRefusedWithAWordWhyAndTheDialogSt
   });
   const auto maxFile = static_cast<DWORD>(clip.size() + 11);
   bool stayedOpen = false;
-  const std::string chosen = OpenWithUser(dir.str(), maxFile, nullptr, [&](QFileDialog& dialog) {
-    dialog.selectFile(QString::fromStdString(letters + ".avi"));
-    static_cast<QDialog&>(dialog).accept();
-    stayedOpen = dialog.isVisible();
-    dialog.selectFile("clip.avi");
-    static_cast<QDialog&>(dialog).accept();
-  });
+  const std::string chosen =
+      testing::OpenWithUser(GetOpenFileNameA, dir.str(), maxFile, nullptr, [&](QFileDialog& dialog) {
+        dialog.selectFile(QString::fromStdString(letters + ".avi"));
+        static_cast<QDialog&>(dialog).accept();
+        stayedOpen = dialog.isVisible();
+        dialog.selectFile("clip.avi");
+        static_cast<QDialog&>(dialog).accept();
+      });
   EXPECT_TRUE(stayedOpen);
   EXPECT_EQ(chosen, clip);
   EXPECT_EQ(boxes, std::vector<std::string>{
@@ -115,7 +92,9 @@ TEST(QtFileDialog, AnOwnerThatGoesWhileTheDialogIsOpenEndsItAsCancelled) {
   testing::ScratchFolder dir;
   auto owner = std::make_unique<QWidget>();
   owner->show();
-  EXPECT_EQ(OpenWithUser(dir.str(), 256, owner.get(), [&](QFileDialog&) { owner.reset(); }), "");
+  EXPECT_EQ(testing::OpenWithUser(GetOpenFileNameA, dir.str(), 256, owner.get(),
+                                  [&](QFileDialog&) { owner.reset(); }),
+            "");
   EXPECT_EQ(CommDlgExtendedError(), 0u);
 }
 

@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QTimer>
 #include <stdexcept>
 
 #include "platform/msvfw32/msvfw32.h"
 #include "platform/msvfw32/preview_pane.h"
-#include "platform/user32/qt_window_handles.h"
 #include "tests/dialogs/dialog_test_support.h"
+#include "tests/dialogs/real_dialog.h"
 
 namespace tamso {
 namespace {
@@ -40,38 +37,24 @@ TEST(PreviewDialog, PaneBesideTheListDescribesTheCurrentFileInADialogModalToItsO
   testing::ScratchFolder dir;
   const std::string clip = dir.file("clip.avi", "0123456789");
   ScopedDescriber report([](const QString& path) { return "AVI report for " + path; });
-  std::string file(AnsiBufferBytes(256), '\0');
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
   QWidget owner;
   owner.show();
-  ofn.hwndOwner = HwndForWidget(&owner);
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = 256;
-  ofn.lpstrInitialDir = dir.path().c_str();
-  ofn.Flags = OFN_FILEMUSTEXIST;
-
   QString shown;
   bool paneVisible = false, modalToOwner = false;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    poll.stop();
-    modalToOwner = dialog->parentWidget() == &owner && dialog->windowModality() == Qt::WindowModal;
-    if (auto* pane = dialog->findChild<PreviewPane*>()) {
+  const auto user = [&](QFileDialog& dialog) {
+    modalToOwner = dialog.parentWidget() == &owner && dialog.windowModality() == Qt::WindowModal;
+    if (auto* pane = dialog.findChild<PreviewPane*>()) {
       paneVisible = pane->isVisible();
-      emit dialog->currentChanged(Q(clip));  // the user moves onto the file
+      emit dialog.currentChanged(Q(clip));  // the user moves onto the file
       shown = pane->text();
     }
-    dialog->selectFile("clip.avi");
-    static_cast<QDialog*>(dialog)->accept();
-  });
-  poll.start(10);
-  ASSERT_TRUE(GetOpenFileNamePreviewA(&ofn));
+    dialog.selectFile("clip.avi");
+    static_cast<QDialog&>(dialog).accept();
+  };
+  EXPECT_EQ(testing::OpenWithUser(GetOpenFileNamePreviewA, dir.str(), 256, &owner, user, OFN_FILEMUSTEXIST),
+            clip);
   EXPECT_TRUE(paneVisible && modalToOwner);
   EXPECT_EQ(shown, "AVI report for " + Q(clip));
-  EXPECT_EQ(std::string(file.c_str()), clip);
 }
 
 }  // namespace

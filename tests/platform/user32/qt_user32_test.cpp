@@ -27,8 +27,7 @@ TEST(QtWindowRegion, TheRegionBecomesTheWidgetsMask) {
   EXPECT_EQ(widget.mask(), QRegion(0, 0, 20, 10).subtracted(QRegion(5, 2, 3, 4)));
   // An empty region hides every pixel of the widget, yet is a mask.
   ASSERT_EQ(SetWindowRgn(hWnd, CreateRectRgn(0, 0, 0, 0), TRUE), 1);
-  EXPECT_FALSE(widget.mask().isEmpty());
-  EXPECT_TRUE(widget.mask().intersected(widget.rect()).isEmpty());
+  EXPECT_TRUE(!widget.mask().isEmpty() && widget.mask().intersected(widget.rect()).isEmpty());
   ASSERT_EQ(SetWindowRgn(hWnd, 0, TRUE), 1);
   EXPECT_TRUE(widget.mask().isEmpty());
 }
@@ -44,13 +43,12 @@ TEST(QtClipboard, ABitmapArrivesAsAnImage) {
   DeleteDC(memory);
   ReleaseDC(0, screen);
   ASSERT_TRUE(OpenClipboard(0));
-  EXPECT_TRUE(EmptyClipboard());
-  EXPECT_EQ(SetClipboardData(CF_BITMAP, bitmap), bitmap);
+  EXPECT_TRUE(EmptyClipboard() && SetClipboardData(CF_BITMAP, bitmap) == bitmap);
   EXPECT_TRUE(CloseClipboard());
   const QImage image = QGuiApplication::clipboard()->image();
   ASSERT_EQ(image.size(), QSize(2, 1));
-  EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0xFF0000u);
-  EXPECT_EQ(image.pixel(1, 0) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(std::pair(image.pixel(0, 0) & 0xFFFFFF, image.pixel(1, 0) & 0xFFFFFF),
+            std::pair(0xFF0000u, 0x0000FFu));
 }
 
 }  // namespace

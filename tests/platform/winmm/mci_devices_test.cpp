@@ -1,6 +1,5 @@
 // mciSendStringA as a program calls it, with the sound going to a WAV file.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -41,21 +40,15 @@ bool Eventually(Condition condition) {
   return condition();
 }
 
-std::size_t Threads() {
+// The threads of the process; with `call`, those inside that system call.
+std::size_t Threads(const char* call = nullptr) {
   std::size_t count = 0;
-  for ([[maybe_unused]] const auto& task : fs::directory_iterator("/proc/self/task")) ++count;
-  return count;
-}
-
-// True when some thread of the process is inside an openat call (257 on x86-64), as a
-// writer opening a FIFO that nobody reads is.
-bool SomeThreadIsOpeningAFile() {
   for (const auto& task : fs::directory_iterator("/proc/self/task")) {
-    std::string call;
-    std::ifstream(task.path() / "syscall") >> call;
-    if (call == "257") return true;
+    std::string now;
+    if (call) std::ifstream(task.path() / "syscall") >> now;
+    count += !call || now == call;
   }
-  return false;
+  return count;
 }
 
 // Runs each test in a scratch folder holding the tune as the current directory, with the
@@ -89,8 +82,7 @@ TEST_F(MciSendString, PlaysTheTuneAsynchronouslyUntilStopped) {
   EXPECT_EQ(Status("KITTY.MID"), "playing") << "the name as written is its alias";
   // The output writes in real time; give it half a second of sound (88,200 bytes a second).
   const fs::path out = folder_.path() / "out.wav";
-  for (int i = 0; i < 400 && !(fs::exists(out) && fs::file_size(out) > 100000); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  Eventually([&] { return fs::exists(out) && fs::file_size(out) > 100000; });
   EXPECT_EQ(Send("play kitty.mid"), 0u) << "a second play leaves it playing";
   EXPECT_EQ(Status("kitty.mid"), "playing");
   ASSERT_EQ(Send("stop kitty.mid"), 0u);
@@ -126,7 +118,8 @@ TEST_F(MciSendString, ACloseWhileTheSynthesiserStartsIsNotHeldUp) {
   const fs::path out = folder_.path() / "out.wav";
   ASSERT_EQ(mkfifo(out.c_str(), 0600), 0);
   ASSERT_EQ(Send("play kitty.mid"), 0u);
-  ASSERT_TRUE(Eventually(SomeThreadIsOpeningAFile));
+  // Some thread is inside openat (257 on x86-64), as a writer opening a FIFO nobody reads is.
+  ASSERT_TRUE(Eventually([] { return Threads("257") > 0; }));
   auto closed = std::async(std::launch::async, [] { return Send("close all"); });
   const bool returned =
       Eventually([&] { return closed.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
@@ -177,12 +170,8 @@ TEST_F(MciSendString, WithoutSoundfontOrAudioOutputThereIsNoSound) {
   // The play returns at once; the device then finds it cannot sound.
   ProcessMciDevices().configure({{"no-such-audio-driver", {}}});
   ASSERT_EQ(Send("play kitty.mid"), 0u);
-  std::string status = Status("kitty.mid");
-  for (int i = 0; i < 100 && status == "playing"; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    status = Status("kitty.mid");
-  }
-  EXPECT_EQ(status, "stopped");
+  EXPECT_TRUE(Eventually([] { return Status("kitty.mid") != "playing"; }));
+  EXPECT_EQ(Status("kitty.mid"), "stopped");
 }
 
 TEST(MediaFileName, BareNameFallsBackToTheApplicationDirectory) {
