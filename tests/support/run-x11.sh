@@ -18,39 +18,62 @@ while [ $# -gt 0 ]; do
 done
 [ $# -gt 0 ] || { echo "usage: $0 [--wm] [--compositor] [--size WxH] -- COMMAND..." >&2; exit 2; }
 
-# A display number nobody uses: Xvfb writes the number it took to the given descriptor.
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 "${size}x24" -dpi 96 -nolisten tcp +extension SHAPE >/dev/null 2>&1 &
-xvfb_pid=$!
-read -r -t 20 -u "$displayfd" number || { echo "run-x11: Xvfb did not start" >&2; kill "$xvfb_pid" 2>/dev/null; exit 1; }
-export DISPLAY=":$number"
-export QT_QPA_PLATFORM=xcb
-
+xvfb_pid=
 wm_pid=
 cm_pid=
-wm_log=$(mktemp)
+log=$(mktemp -d)
 cleanup() {
   [ -n "$cm_pid" ] && kill "$cm_pid" 2>/dev/null
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
-  kill "$xvfb_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null || true
-  rm -f "$wm_log"
+  rm -rf "$log"
 }
 trap cleanup EXIT
 
-if [ "$wm" = 1 ]; then
-  openbox --sm-disable >"$wm_log" 2>&1 &
+# Starts Xvfb on a display number nobody uses (Xvfb writes the number it took to the given
+# descriptor) and, with --wm, openbox on it; succeeds once the server answers and the
+# window manager has announced itself on the root window.
+start_desktop() {
+  exec {displayfd}<> <(:)
+  Xvfb -displayfd "$displayfd" -screen 0 "${size}x24" -dpi 96 -nolisten tcp +extension SHAPE \
+    >"$log/xvfb" 2>&1 &
+  xvfb_pid=$!
+  read -r -t 20 -u "$displayfd" number || { echo "Xvfb did not start" >"$log/why"; return 1; }
+  exec {displayfd}>&-
+  export DISPLAY=":$number"
+  export QT_QPA_PLATFORM=xcb
+  # A loaded machine may take many seconds; tests that need the desktop must not run
+  # without it.
+  for _ in $(seq 1 600); do
+    xdpyinfo >/dev/null 2>&1 && break
+    kill -0 "$xvfb_pid" 2>/dev/null || { echo "Xvfb ended" >"$log/why"; return 1; }
+    sleep 0.05
+  done
+  [ "$wm" = 1 ] || return 0
+  openbox --sm-disable >"$log/wm" 2>&1 &
   wm_pid=$!
-  # Wait until the window manager announces itself on the root window. A loaded machine
-  # may take many seconds to start it; tests that need it must not run without it.
-  started=0
   for _ in $(seq 1 1200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && { started=1; break; }
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
     kill -0 "$wm_pid" 2>/dev/null || break
     sleep 0.05
   done
-  [ "$started" = 1 ] || { echo "run-x11: the window manager did not start" >&2; cat "$wm_log" >&2; exit 1; }
-fi
+  echo "the window manager did not start" >"$log/why"
+  return 1
+}
+
+# A server or window manager that fails at its start (rarely, on a busy machine) is
+# started afresh rather than failing the tests that need it.
+for attempt in 1 2 3; do
+  start_desktop && break
+  echo "run-x11: $(cat "$log/why") (attempt $attempt)" >&2
+  cat "$log/xvfb" "$log/wm" 2>/dev/null >&2
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null || true
+  wm_pid= xvfb_pid=
+  [ "$attempt" = 3 ] && exit 1
+done
 
 if [ "$compositor" = 1 ]; then
   xcompmgr >/dev/null 2>&1 &
@@ -68,7 +91,7 @@ status=$?
 # A window manager that went away during the run explains failures that follow from it.
 if [ -n "$wm_pid" ] && ! kill -0 "$wm_pid" 2>/dev/null; then
   echo "run-x11: the window manager ended during the run" >&2
-  cat "$wm_log" >&2
+  cat "$log/wm" >&2
   [ "$status" != 0 ] || status=1
 fi
 exit $status
