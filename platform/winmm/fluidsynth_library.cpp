@@ -56,13 +56,15 @@ void Silence(const FluidSynthLibrary& fluid) {
 #endif
 }
 
-// Two of FluidSynth's libraries must not be unloaded, so they stay once loaded:
+// Three of FluidSynth's libraries must not be unloaded, so they stay once loaded:
 // - its instrument library registers GObject types with GLib, which never unloads. Loaded
 //   again, it would register them a second time, which fails and leaves every later
 //   synthesiser waiting for the types for ever;
-// - OpenMP's runtime sets up state when it is loaded and hooks the end of every thread.
+// - OpenMP's runtime sets up state when it is loaded and hooks the end of every thread;
+// - ALSA parses its configuration once into a tree it keeps for the library's life: an
+//   unload would lose that tree (some 90 KB) at every tune, a library kept reuses it.
 void KeepUnloadUnsafeLibrariesLoaded() {
-  for (const char* fileName : {"libinstpatch-1.0.so.2", "libgomp.so.1"})
+  for (const char* fileName : {"libinstpatch-1.0.so.2", "libgomp.so.1", "libasound.so.2"})
     OpenLibrary(fileName, RTLD_NOLOAD | RTLD_NODELETE);
 }
 
