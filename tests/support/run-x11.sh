@@ -67,12 +67,11 @@ start_desktop() {
 for attempt in 1 2 3; do
   start_desktop && break
   echo "run-x11: $(cat "$log/why") (attempt $attempt)" >&2
-  cat "$log/xvfb" "$log/wm" 2>/dev/null >&2
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  cat "$log/xvfb" "$log/wm" >&2 2>/dev/null || true
+  kill $wm_pid $xvfb_pid 2>/dev/null || true
   wait 2>/dev/null || true
   wm_pid= xvfb_pid=
-  [ "$attempt" = 3 ] && exit 1
+  if [ "$attempt" = 3 ]; then exit 1; fi
 done
 
 if [ "$compositor" = 1 ]; then
