@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "app/frmTamso.h"
+#include "tests/support/controls_drawn_on.h"
 
 namespace {
 
@@ -70,12 +71,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const frmTamso places;  // not shown: where the controls sit
-  QRegion drawnOn;
-  for (const QWidget* c : places.findChildren<QWidget*>())
-    if (c != places.picBackground)
-      drawnOn += QRect(c->mapTo(&places, QPoint()), c->size()).adjusted(-2, -2, 2, 2);
-  for (const QLine& line : places.picBackground->lines())
-    drawnOn += QRect(line.p1(), line.p2()).adjusted(-2, -2, 2, 2);
+  const QRegion drawnOn = tamso::test::ControlsDrawnOn(places);
   const QRect results(places.lblResults->mapTo(&places, QPoint()), places.lblResults->size());
 
   Counts n;

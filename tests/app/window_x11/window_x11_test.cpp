@@ -22,6 +22,7 @@
 #include "platform/user32/qt_desktop.h"
 #include "platform/user32/window_messages.h"
 #include "tests/support/avi_writer.h"
+#include "tests/support/controls_drawn_on.h"
 
 inline void PrintTo(const QPoint& point, std::ostream* out) { *out << point.x() << "," << point.y(); }
 
@@ -427,12 +428,7 @@ TEST(ProgramOnX11, ScreenshotShowsThePictureCutOutWithTheControlsOnIt) {
   const QImage shot = QImage(file).convertToFormat(QImage::Format_RGB32), picture = Picture();
   ASSERT_EQ(shot.size(), QSize(551, 502));
   const frmTamso places;  // not shown: where the controls sit
-  QRegion drawnOn;
-  for (const QWidget* c : places.findChildren<QWidget*>())
-    if (c != places.picBackground)
-      drawnOn += QRect(c->mapTo(&places, QPoint()), c->size()).adjusted(-2, -2, 2, 2);
-  for (const QLine& line : places.picBackground->lines())
-    drawnOn += QRect(line.p1(), line.p2()).adjusted(-2, -2, 2, 2);
+  const QRegion drawnOn = tamso::test::ControlsDrawnOn(places);
   // Controls drawn over the picture, with the share of their pixels that must differ from it.
   const std::pair<const QWidget*, int> drawn[] = {
       {places.cmdInfos, 2}, {places.cmdHelp, 2}, {places.cmdQuit, 2}, {places.Label1, 20}};
