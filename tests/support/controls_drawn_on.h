@@ -12,7 +12,8 @@ namespace tamso::test {
 inline QRegion ControlsDrawnOn(const frmTamso& places) {
   QRegion drawnOn;
   for (const QWidget* c : places.findChildren<QWidget*>())
-    if (c != places.picBackground) drawnOn += QRect(c->mapTo(&places, QPoint()), c->size()).adjusted(-2, -2, 2, 2);
+    if (c != places.picBackground)
+      drawnOn += QRect(c->mapTo(&places, QPoint()), c->size()).adjusted(-2, -2, 2, 2);
   for (const QLine& line : places.picBackground->lines())
     drawnOn += QRect(line.p1(), line.p2()).adjusted(-2, -2, 2, 2);
   return drawnOn;
