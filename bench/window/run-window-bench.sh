@@ -18,7 +18,7 @@ cd "$(dirname "$0")/../.."
 runs=${1:-20}
 tune_runs=${2:-3}
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target tamso-avi bench_bare_window bench_window_start_probe tamso_media_assets >/dev/null
+cmake --build --preset bench --target tamso-avi tamso-avi-tune bench_bare_window bench_window_start_probe tamso_media_assets >/dev/null
 bin=build/bench/bin
 probe=build/bench/bench/window/bench_window_start_probe
 bare=build/bench/bench/window/bench_bare_window
@@ -55,8 +55,8 @@ rows = {}
 tune = {}
 for line in sys.stdin:
     if line.startswith("tune "):
-        _, name, cpu, kib, threads = line.split()
-        tune.setdefault(name, []).append((float(cpu), int(kib) / 1024, int(threads)))
+        _, name, cpu, rss, pss, threads, players = line.split()
+        tune.setdefault(name, []).append((float(cpu), int(rss) / 1024, int(pss) / 1024, int(threads), int(players)))
         continue
     name, ms, kib = line.split()
     rows.setdefault(name, []).append((float(ms), int(kib)))
@@ -76,15 +76,17 @@ for ours in ("tamso-avi", "tamso-avi-no-tune", "tamso-avi-sound-server"):
 
 if tune:
     print()
-    print("| tune, sound server | runs | CPU s over 10 s, median (max) | RSS MiB, median | threads |")
-    print("|---|---|---|---|---|")
+    print("| tune, sound server | runs | CPU s over 10 s, median (max) | RSS MiB | PSS MiB | threads | players |")
+    print("|---|---|---|---|---|---|---|")
     for name, values in tune.items():
         cpu = [v[0] for v in values]
         print(f"| {name} | {len(values)} | {statistics.median(cpu):.2f} ({max(cpu):.2f}) | "
-              f"{statistics.median(v[1] for v in values):.1f} | {statistics.median(v[2] for v in values):.0f} |")
-    rss = {name: statistics.median(v[1] for v in values) for name, values in tune.items()}
-    if {"playing", "ended", "no-tune", "no-tune-later"} <= rss.keys():
-        playing = rss["playing"] - rss["no-tune"]
-        ended = rss["ended"] - rss["no-tune-later"]
-        print(f"\nRSS against the window without the tune: playing {playing:+.1f} MiB, ended {ended:+.1f} MiB")
+              f"{statistics.median(v[1] for v in values):.1f} | {statistics.median(v[2] for v in values):.1f} | "
+              f"{statistics.median(v[3] for v in values):.0f} | {statistics.median(v[4] for v in values):.0f} |")
+    for column, label in ((1, "RSS"), (2, "PSS")):
+        mib = {name: statistics.median(v[column] for v in values) for name, values in tune.items()}
+        if {"playing", "ended", "no-tune", "no-tune-later"} <= mib.keys():
+            playing = mib["playing"] - mib["no-tune"]
+            ended = mib["ended"] - mib["no-tune-later"]
+            print(f"\n{label} against the window without the tune: playing {playing:+.1f} MiB, ended {ended:+.1f} MiB")
 '

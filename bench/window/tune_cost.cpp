@@ -3,36 +3,69 @@
 // while it plays and, once it has ended by itself, over an idle stretch.
 // Usage: tune_cost MIDI_FILE [SECONDS [WAV_FILE]]   (SECONDS of each measurement, default
 // 10; with WAV_FILE the sound goes there, in real time, instead of to the sound server)
-// Prints "phase cpu_s rss_kib threads fluidsynth_loaded" for: before, playing, ended.
-#include <dirent.h>
-#include <time.h>
+// Prints "phase cpu_s rss_kib threads players" for: before, playing, ended, where CPU and
+// memory are this process's and its tune player's together.
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
-#include "platform/winmm/fluidsynth_library.h"
 #include "platform/winmm/mci_devices.h"
 #include "platform/winmm/mmsystem.h"
 
 namespace {
 
-double CpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+// CPU seconds and resident KiB of one process, read from /proc.
+struct Usage {
+  double cpu = 0;
+  long rssKib = 0;
+};
+
+Usage ProcessUsage(const std::string& pid) {
+  Usage usage;
+  std::ifstream statFile("/proc/" + pid + "/stat");
+  std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
+  const auto afterName = stat.rfind(')');
+  if (afterName == std::string::npos) return usage;
+  std::istringstream fields(stat.substr(afterName + 2));
+  std::string field;
+  long ticks = 0;
+  for (int i = 3; i <= 15 && fields >> field; ++i)
+    if (i == 14 || i == 15) ticks += std::stol(field);  // utime, stime
+  usage.cpu = double(ticks) / double(sysconf(_SC_CLK_TCK));
+  std::ifstream status("/proc/" + pid + "/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmRSS:", 0) == 0) usage.rssKib = std::strtol(line.c_str() + 6, nullptr, 10);
+  return usage;
 }
 
-long ResidentKib() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-  return -1;
+// This process's children: the tune player while a song plays.
+std::vector<std::string> Children() {
+  std::vector<std::string> children;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream list(task.path() / "children");
+    for (std::string pid; list >> pid;) children.push_back(pid);
+  }
+  return children;
+}
+
+// This process and its children together.
+Usage TotalUsage() {
+  Usage total = ProcessUsage(std::to_string(getpid()));
+  for (const std::string& child : Children()) {
+    const Usage usage = ProcessUsage(child);
+    total.cpu += usage.cpu;
+    total.rssKib += usage.rssKib;
+  }
+  return total;
 }
 
 int Threads() {
@@ -41,11 +74,13 @@ int Threads() {
   return count;
 }
 
+// CPU over `seconds` and the resident memory at their end, of this process and its tune
+// player together; a player that ends meanwhile takes its CPU time with it.
 void Report(const char* phase, double seconds) {
-  const double before = CpuSeconds();
+  const double before = TotalUsage().cpu;
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-  std::printf("%s %.3f %ld %d %d\n", phase, CpuSeconds() - before, ResidentKib(), Threads(),
-              tamso::winmm::FluidSynthLoaded() ? 1 : 0);
+  const Usage after = TotalUsage();
+  std::printf("%s %.3f %ld %d %zu\n", phase, after.cpu - before, after.rssKib, Threads(), Children().size());
   std::fflush(stdout);
 }
 
@@ -64,7 +99,10 @@ int main(int argc, char** argv) {
   }
   const std::string name = argv[1];
   const double seconds = argc > 2 ? std::atof(argv[2]) : 10;
-  if (argc > 3) tamso::winmm::ProcessMciDevices().configure({{"file", argv[3]}});
+  tamso::winmm::SequencerSetup setup;
+  setup.player = TAMSO_TUNE_PLAYER;
+  if (argc > 3) setup.output = {"file", argv[3]};
+  tamso::winmm::ProcessMciDevices().configure(setup);
   Report("before", 1);
   if (mciSendStringA(("open " + name + " alias tune").c_str(), nullptr, 0, 0) != 0 ||
       mciSendStringA("play tune", nullptr, 0, 0) != 0)

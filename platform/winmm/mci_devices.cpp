@@ -5,15 +5,13 @@
 #include "platform/runtime/app_paths.h"
 #include "platform/runtime/regular_file.h"
 #include "platform/winmm/midi_file.h"
+#include "platform/winmm/tune_channel.h"
 
 namespace tamso::winmm {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Tunes are small; a larger file is not one.
-constexpr std::uintmax_t kLargestSong = 16u << 20;
 
 bool IsFile(const fs::path& path) {
   std::error_code ec;
@@ -49,6 +47,7 @@ struct MciDeviceTable::Device {
   std::vector<std::uint8_t> song;
   fs::path soundFont;
   AudioOutput output;
+  fs::path player;
   bool autoOpened = false;
   std::unique_ptr<MidiPlayback> playback;
 
@@ -137,6 +136,7 @@ MCIERROR MciDeviceTable::openDevice(const std::string& element, bool typeGiven, 
   entry->song = std::move(*song);
   entry->soundFont = *soundFont;
   entry->output = setup_.output;
+  entry->player = setup_.player;
   entry->autoOpened = autoOpened;
   device = entry.get();
   devices_[AsciiLower(name)] = std::move(entry);
@@ -154,7 +154,8 @@ MCIERROR MciDeviceTable::close(const std::string& name) {
 
 MCIERROR MciDeviceTable::play(Device& device, bool wait) {
   if (device.playing()) return 0;
-  device.playback = std::make_unique<MidiPlayback>(device.song, device.soundFont, device.output);
+  device.playback =
+      std::make_unique<MidiPlayback>(device.song, device.soundFont, device.output, device.player);
   if (!wait) return 0;
   if (MCIERROR error = device.playback->started()) return error;
   device.playback->wait();

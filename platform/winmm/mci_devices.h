@@ -23,7 +23,8 @@
 //                                         _INVALID_DEVICE_NAME (another type)
 //   play NAME [wait]                      plays the song once from its start; while it plays,
 //                                         a further play changes nothing. It returns at
-//                                         once and the synthesiser starts in the background:
+//                                         once and the synthesiser starts in the background,
+//                                         in a tune player process of its own:
 //                                         if FluidSynth or its soundfont does not load or
 //                                         no audio output opens, the device is simply
 //                                         stopped. With "wait" it returns at the song's
@@ -45,7 +46,8 @@
 #include <vector>
 
 #include "platform/winmm/mci_command.h"
-#include "platform/winmm/midi_synth.h"
+#include "platform/winmm/midi_playback.h"
+#include "platform/winmm/sound_fonts.h"
 
 namespace tamso::winmm {
 
@@ -53,6 +55,7 @@ namespace tamso::winmm {
 struct SequencerSetup {
   AudioOutput output;
   std::vector<std::filesystem::path> soundFonts = DebianSoundFonts();  // the first that exists
+  std::filesystem::path player = TunePlayer();                         // tamso-avi-tune
 };
 
 // The file a device name stands for, by the rule above; `applicationDirectory` is where a

@@ -33,7 +33,7 @@ expect_field Section video
 # what the program loads while it runs.
 depends=$(field Depends | tr -d ' ' | tr ',' '\n')
 for needed in 'libc6\(>=[^)]+\)' 'libstdc\+\+6\(>=[^)]+\)' 'libqt6widgets6\(>=[^)]+\)' \
-  'libqt6gui6\(>=[^)]+\)' libfluidsynth3 'timgm6mb-soundfont\|sf2-soundfont-gm' fonts-liberation \
+  'libqt6gui6\(>=[^)]+\)' 'libfluidsynth3\(>=[^)]+\)' 'timgm6mb-soundfont\|sf2-soundfont-gm' fonts-liberation \
   fonts-dejavu-core qt6-qpa-plugins qt6-wayland; do
   name=${needed%%\\(*}
   name=${name//\\/}

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -11,8 +13,8 @@
 #include <future>
 #include <string>
 #include <thread>
+#include <vector>
 
-#include "platform/winmm/fluidsynth_library.h"
 #include "platform/winmm/mci_devices.h"
 #include "platform/winmm/mmsystem.h"
 #include "tests/platform/winmm/winmm_test_support.h"
@@ -40,15 +42,22 @@ bool Eventually(Condition condition) {
   return condition();
 }
 
-// The threads of the process; with `call`, those inside that system call.
-std::size_t Threads(const char* call = nullptr) {
-  std::size_t count = 0;
+std::size_t Threads() {
+  return std::distance(fs::directory_iterator("/proc/self/task"), fs::directory_iterator());
+}
+
+// The process's children (the tune players); with `call`, those inside that system call.
+std::vector<pid_t> Children(const char* call = nullptr) {
+  std::vector<pid_t> children;
   for (const auto& task : fs::directory_iterator("/proc/self/task")) {
-    std::string now;
-    if (call) std::ifstream(task.path() / "syscall") >> now;
-    count += !call || now == call;
+    std::ifstream list(task.path() / "children");
+    for (pid_t pid = 0; list >> pid;) {
+      std::string now;
+      if (call) std::ifstream("/proc/" + std::to_string(pid) + "/syscall") >> now;
+      if (!call || now == call) children.push_back(pid);
+    }
   }
-  return count;
+  return children;
 }
 
 // Runs each test in a scratch folder holding the tune as the current directory, with the
@@ -57,20 +66,18 @@ class MciSendString : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::current_path(folder_.path());
-    ProcessMciDevices().configure({{"file", folder_.path() / "out.wav"}});
+    ProcessMciDevices().configure(testing::Setup({"file", folder_.path() / "out.wav"}));
     fs::copy_file(testing::KittyTune(), folder_.path() / "kitty.mid");
   }
   void TearDown() override {
     Send("close all");
-    ProcessMciDevices().configure({});
+    ProcessMciDevices().configure(testing::Setup());
     fs::current_path(previous_);
   }
-  // Once a song is over, stopped or given up: no synthesiser thread is left and FluidSynth
-  // is unloaded.
+  // Once a song is over, stopped or given up: no tune player is left, nor a thread.
   void expectNothingLeft() {
-    EXPECT_TRUE(Eventually([&] { return Threads() == threadsBefore_ && !FluidSynthLoaded(); }))
-        << Threads() << " threads, " << threadsBefore_
-        << " before; FluidSynth loaded: " << FluidSynthLoaded();
+    EXPECT_TRUE(Eventually([&] { return Threads() == threadsBefore_ && Children().empty(); }))
+        << Threads() << " threads, " << threadsBefore_ << " before; " << Children().size() << " players";
   }
   fs::path previous_ = fs::current_path();
   testing::ScratchFolder folder_;
@@ -118,8 +125,8 @@ TEST_F(MciSendString, ACloseWhileTheSynthesiserStartsIsNotHeldUp) {
   const fs::path out = folder_.path() / "out.wav";
   ASSERT_EQ(mkfifo(out.c_str(), 0600), 0);
   ASSERT_EQ(Send("play kitty.mid"), 0u);
-  // Some thread is inside openat (257 on x86-64), as a writer opening a FIFO nobody reads is.
-  ASSERT_TRUE(Eventually([] { return Threads("257") > 0; }));
+  // The player is inside openat (257 on x86-64), as a writer opening a FIFO nobody reads is.
+  ASSERT_TRUE(Eventually([] { return !Children("257").empty(); }));
   auto closed = std::async(std::launch::async, [] { return Send("close all"); });
   const bool returned =
       Eventually([&] { return closed.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
@@ -164,14 +171,46 @@ TEST_F(MciSendString, FailuresLeaveNothingOpenAndRepliesFitTheirBuffer) {
 }
 
 TEST_F(MciSendString, WithoutSoundfontOrAudioOutputThereIsNoSound) {
-  ProcessMciDevices().configure({{"file", "out.wav"}, {folder_.path() / "none.sf2"}});
+  ProcessMciDevices().configure(testing::Setup({"file", "out.wav"}, {folder_.path() / "none.sf2"}));
   EXPECT_EQ(Send("play kitty.mid"), MCIERR_CANNOT_LOAD_DRIVER);
   EXPECT_EQ(ProcessMciDevices().openCount(), 0u);
   // The play returns at once; the device then finds it cannot sound.
-  ProcessMciDevices().configure({{"no-such-audio-driver", {}}});
+  ProcessMciDevices().configure(testing::Setup({"no-such-audio-driver", {}}));
   ASSERT_EQ(Send("play kitty.mid"), 0u);
   EXPECT_TRUE(Eventually([] { return Status("kitty.mid") != "playing"; }));
   EXPECT_EQ(Status("kitty.mid"), "stopped");
+  EXPECT_EQ(Send("play kitty.mid wait"), MCIERR_HARDWARE);
+  // Nor without the tune player.
+  SequencerSetup noPlayer = testing::Setup({"file", "out.wav"});
+  noPlayer.player = folder_.path() / "tamso-avi-tune";
+  ProcessMciDevices().configure(noPlayer);
+  EXPECT_EQ(Send("play kitty.mid wait"), MCIERR_CANNOT_LOAD_DRIVER);
+  EXPECT_EQ(Status("kitty.mid"), "stopped");
+  expectNothingLeft();
+}
+
+TEST_F(MciSendString, TheTuneStopsWhenTheProgramPlayingItDies) {
+  // Orphans of this process's children become its own, so the player can be watched.
+  ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+  const fs::path out = folder_.path() / "out.wav";
+  const pid_t program = fork();
+  if (program == 0) {
+    // A program that plays the tune and ends without closing anything, as a crash would.
+    if (Send("play kitty.mid") != 0) _exit(1);
+    Eventually([&] { return fs::exists(out) && fs::file_size(out) > 100000; });
+    _exit(fs::exists(out) && fs::file_size(out) > 100000 ? 0 : 2);
+  }
+  ASSERT_GT(program, 0);
+  int status = -1;
+  ASSERT_EQ(waitpid(program, &status, 0), program);
+  EXPECT_EQ(status, 0) << "the tune played";
+  // The player, reaped here once it has ended.
+  EXPECT_TRUE(Eventually([] {
+    while (waitpid(-1, nullptr, WNOHANG) > 0) {
+    }
+    return Children().empty();
+  })) << "the player ended with its program";
+  prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
 
 TEST(MediaFileName, BareNameFallsBackToTheApplicationDirectory) {

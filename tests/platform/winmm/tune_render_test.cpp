@@ -1,9 +1,9 @@
 // The synthesiser behind the tune, heard through a WAV file.
 #include <gtest/gtest.h>
 
-#include "platform/winmm/fluidsynth_library.h"
 #include "platform/winmm/midi_file.h"
 #include "platform/winmm/midi_synth.h"
+#include "platform/winmm/sound_fonts.h"
 #include "tests/platform/winmm/winmm_test_support.h"
 
 namespace tamso::winmm {
@@ -31,18 +31,6 @@ TEST(TuneRender, TheWholeTuneSoundsForItsLength) {
 
   EXPECT_EQ(RenderMidiToWav(song, folder.path() / "none.sf2", folder.path() / "a.wav"),
             MCIERR_CANNOT_LOAD_DRIVER);
-}
-
-TEST(FluidSynthLibrary, OpensOnlyTheRealLibraryAndUnloadsItWithItsLastHolder) {
-  {
-    const auto library = FluidSynth();
-    EXPECT_TRUE(library) << "libfluidsynth3 is installed";
-    EXPECT_EQ(FluidSynth(), library) << "one opening, shared";
-    EXPECT_TRUE(FluidSynthLoaded());
-  }
-  EXPECT_FALSE(FluidSynthLoaded());
-  EXPECT_EQ(OpenFluidSynthLibrary("libtamso-no-such-synthesiser.so.3"), nullptr);
-  EXPECT_EQ(OpenFluidSynthLibrary("libm.so.6"), nullptr) << "a library, but not FluidSynth";
 }
 
 }  // namespace

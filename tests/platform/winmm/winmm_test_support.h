@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/runtime/byte_reader.h"
+#include "platform/winmm/mci_devices.h"
 #include "tests/dialogs/dialog_test_support.h"
 
 namespace tamso::winmm::testing {
@@ -21,6 +22,12 @@ using Bytes = std::vector<std::uint8_t>;
 using tamso::testing::ScratchFolder;
 
 inline std::filesystem::path KittyTune() { return std::filesystem::path(TAMSO_ASSETS_DIR) / "kitty.mid"; }
+
+// The devices' set-up with the tune player of this build.
+inline SequencerSetup Setup(AudioOutput output = {},
+                            std::vector<std::filesystem::path> soundFonts = DebianSoundFonts()) {
+  return {std::move(output), std::move(soundFonts), TAMSO_TUNE_PLAYER};
+}
 
 inline Bytes ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
