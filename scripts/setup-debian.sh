@@ -14,6 +14,8 @@ packages=(
   # the window system and the tune
   qt6-base-dev qt6-qpa-plugins libgl-dev libxcb-shape0-dev
   libfluidsynth-dev libasound2-dev fluidsynth timgm6mb-soundfont
+  # a sound server for the tune's tests and benchmark (a null sink takes the sound)
+  pulseaudio pulseaudio-utils heaptrack
   # fonts the window asks for by name (metric-compatible stand-ins)
   fonts-liberation fonts-dejavu-core fontconfig
   # the Debian package and the checks of what it installs

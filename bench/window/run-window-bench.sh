@@ -10,7 +10,8 @@
 # With the sound server, the tune's own cost is measured too (measure_tune.py, TUNE_RUNS
 # runs of about 75 s, default 3): CPU time over 10 s and resident memory while it plays
 # and after it has ended, against the window without kitty.mid at the same moments.
-# Needs: xvfb, dbus (dbus-run-session), pulseaudio and pulseaudio-utils for the sound rows.
+# Needs: xvfb, dbus (dbus-run-session), pulseaudio and pulseaudio-utils for the sound rows
+# (scripts/setup-debian.sh installs them all).
 # Usage: bench/window/run-window-bench.sh [RUNS [TUNE_RUNS]]
 set -euo pipefail
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}

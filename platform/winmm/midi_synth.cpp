@@ -6,6 +6,8 @@
 #include <alsa/asoundlib.h>
 #endif
 
+#include <malloc.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -138,6 +140,7 @@ void PlaySong(std::span<const std::uint8_t> song, const fs::path& soundFont, con
   const MCIERROR error = StartPlaying(parts, song, soundFont, output);
   started(error);
   if (error != 0) return;
+  malloc_trim(0);
   while (fluid_player_get_status(parts.player.get()) == FLUID_PLAYER_PLAYING)
     if (stopWithin(kEndPoll)) return;
   for (std::chrono::milliseconds rung{0};

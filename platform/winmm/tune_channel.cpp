@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -24,7 +25,7 @@ bool SendAll(int socket, std::span<const std::uint8_t> bytes) {
 
 bool ReceiveAll(int socket, std::span<std::uint8_t> bytes) {
   while (!bytes.empty()) {
-    const ssize_t received = recv(socket, bytes.data(), bytes.size(), 0);
+    const ssize_t received = read(socket, bytes.data(), bytes.size());
     if (received < 0 && errno == EINTR) continue;
     if (received <= 0) return false;
     bytes = bytes.subspan(static_cast<std::size_t>(received));

@@ -24,41 +24,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-MCIERROR Send(const std::string& command) { return mciSendStringA(command.c_str(), nullptr, 0, 0); }
-
-std::string Status(const std::string& name) {
-  char reply[32] = "x";
-  const MCIERROR error = mciSendStringA(("status " + name + " mode").c_str(), reply, sizeof reply, 0);
-  return error == 0 ? std::string(reply) : "error " + std::to_string(error);
-}
-
-// Waits up to half a minute, generous on a loaded machine, for `condition`; its last answer.
-template <typename Condition>
-bool Eventually(Condition condition) {
-  for (int i = 0; i < 1500; ++i) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return condition();
-}
-
-std::size_t Threads() {
-  return std::distance(fs::directory_iterator("/proc/self/task"), fs::directory_iterator());
-}
-
-// The process's children (the tune players); with `call`, those inside that system call.
-std::vector<pid_t> Children(const char* call = nullptr) {
-  std::vector<pid_t> children;
-  for (const auto& task : fs::directory_iterator("/proc/self/task")) {
-    std::ifstream list(task.path() / "children");
-    for (pid_t pid = 0; list >> pid;) {
-      std::string now;
-      if (call) std::ifstream("/proc/" + std::to_string(pid) + "/syscall") >> now;
-      if (!call || now == call) children.push_back(pid);
-    }
-  }
-  return children;
-}
+using testing::Children;
+using testing::Eventually;
+using testing::Send;
+using testing::Status;
+using testing::Threads;
 
 // Runs each test in a scratch folder holding the tune as the current directory, with the
 // sound going to a WAV file there, and closes everything afterwards.

@@ -3,6 +3,7 @@
 // writes, for the winmm tests.
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -10,10 +11,12 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/runtime/byte_reader.h"
 #include "platform/winmm/mci_devices.h"
+#include "platform/winmm/mmsystem.h"
 #include "tests/dialogs/dialog_test_support.h"
 
 namespace tamso::winmm::testing {
@@ -22,6 +25,45 @@ using Bytes = std::vector<std::uint8_t>;
 using tamso::testing::ScratchFolder;
 
 inline std::filesystem::path KittyTune() { return std::filesystem::path(TAMSO_ASSETS_DIR) / "kitty.mid"; }
+
+inline MCIERROR Send(const std::string& command) { return mciSendStringA(command.c_str(), nullptr, 0, 0); }
+
+// The reply to "status NAME mode", or the error.
+inline std::string Status(const std::string& name) {
+  char reply[32] = "x";
+  const MCIERROR error = mciSendStringA(("status " + name + " mode").c_str(), reply, sizeof reply, 0);
+  return error == 0 ? std::string(reply) : "error " + std::to_string(error);
+}
+
+// Waits up to half a minute, generous on a loaded machine, for `condition`; its last answer.
+template <typename Condition>
+bool Eventually(Condition condition) {
+  for (int i = 0; i < 1500; ++i) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return condition();
+}
+
+// The threads of this process.
+inline std::size_t Threads() {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                                                std::filesystem::directory_iterator()));
+}
+
+// This process's children (the tune players); with `call`, those inside that system call.
+inline std::vector<int> Children(const char* call = nullptr) {
+  std::vector<int> children;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream list(task.path() / "children");
+    for (int pid = 0; list >> pid;) {
+      std::string now;
+      if (call) std::ifstream("/proc/" + std::to_string(pid) + "/syscall") >> now;
+      if (!call || now == call) children.push_back(pid);
+    }
+  }
+  return children;
+}
 
 // The devices' set-up with the tune player of this build.
 inline SequencerSetup Setup(AudioOutput output = {},
