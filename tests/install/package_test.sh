@@ -49,7 +49,7 @@ dpkg-deb --contents "$deb" >"$work/contents"
 check_file_list "package files" <(awk '$1 !~ /^d/ { sub("^\\./usr/", "", $6); print $6 }' "$work/contents") \
   "$here/installed-files.txt"
 odd=$(awk '{ path = $6; sub("^\\./", "/", path)
-             want = ($1 ~ /^d/ || path ~ "^/usr/bin/") ? "rwxr-xr-x" : "rw-r--r--"
+             want = ($1 ~ /^d/ || path ~ "^/usr/(bin|libexec)/") ? "rwxr-xr-x" : "rw-r--r--"
              if (substr($1, 2) != want || $2 != "root/root") print $1, $2, path }' "$work/contents")
 if [ -z "$odd" ]; then pass "owners and modes"; else fail "owners and modes" "$odd"; fi
 
