@@ -198,5 +198,17 @@ TEST(MediaFileName, BareNameFallsBackToTheApplicationDirectory) {
   fs::current_path(previous);
 }
 
+TEST(TunePlayer, BesideTheProgramOrInTheLibexecFolderOfAnInstalledOne) {
+  testing::ScratchFolder prefix;
+  prefix.folder("bin");
+  EXPECT_EQ(TunePlayerFor(prefix.path() / "bin/tamso-avi"), prefix.path() / "bin/tamso-avi-tune")
+      << "a build tree's bin folder, no libexec beside it";
+  prefix.folder("libexec/tamso-avi");
+  prefix.file("libexec/tamso-avi/tamso-avi-tune", "");
+  EXPECT_EQ(TunePlayerFor(prefix.path() / "bin/tamso-avi"),
+            prefix.path() / "libexec/tamso-avi/tamso-avi-tune");
+  EXPECT_EQ(TunePlayerFor(prefix.path() / "build/tamso-avi"), prefix.path() / "build/tamso-avi-tune");
+}
+
 }  // namespace
 }  // namespace tamso::winmm
