@@ -36,28 +36,38 @@ int DataBytesOf(std::uint8_t status) {
   return (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
 }
 
+// Notes what a channel message tells about the sounds the song picks.
+void NoteChannelMessage(std::uint8_t status, std::uint8_t first, std::uint8_t second, MidiFileFacts& facts) {
+  const std::uint8_t kind = status & 0xF0;
+  if (kind == 0xC0) facts.programs.insert(first);
+  if (kind == 0xB0 && (first == 0 || first == 32)) facts.bankSelects.insert(second);
+}
+
 // Walks one track's events; records tempo changes by tick. False when malformed.
-bool ReadTrack(ByteReader track, std::map<std::uint64_t, std::uint32_t>& tempos, std::uint64_t& lastTick) {
+bool ReadTrack(ByteReader track, std::map<std::uint64_t, std::uint32_t>& tempos, MidiFileFacts& facts) {
   std::uint64_t tick = 0;
   std::uint8_t running = 0;
   while (track.ok() && !track.atEnd()) {
     tick += ReadVarLen(track);
-    std::uint8_t status = track.u8();
-    if (status < 0x80) {
-      if (running == 0) return false;
-      // The byte just read was the first data byte of a repeated status.
-      if (DataBytesOf(running) == 2 && track.u8() >= 0x80) return false;
-    } else if (status < 0xF0) {
-      running = status;
-      for (int i = 0; i < DataBytesOf(status); ++i)
-        if (track.u8() >= 0x80) return false;
+    const std::uint8_t status = track.u8();
+    if (status < 0xF0) {
+      std::uint8_t first = status;  // under running status the byte just read is the first data byte
+      if (status < 0x80) {
+        if (running == 0) return false;
+      } else {
+        running = status;
+        first = track.u8();
+      }
+      const std::uint8_t second = DataBytesOf(running) == 2 ? track.u8() : 0;
+      if (first >= 0x80 || second >= 0x80) return false;
+      NoteChannelMessage(running, first, second, facts);
     } else if (status == 0xFF) {
       running = 0;
       const std::uint8_t type = track.u8();
       ByteReader data = track.sub(ReadVarLen(track));
       if (type == 0x51 && data.size() == 3) tempos[tick] = ReadBigEndian(data, 3);
       if (type == 0x2F) {
-        lastTick = std::max(lastTick, tick);
+        facts.lastTick = std::max(facts.lastTick, tick);
         return track.ok();
       }
     } else if (status == 0xF0 || status == 0xF7) {
@@ -66,7 +76,7 @@ bool ReadTrack(ByteReader track, std::map<std::uint64_t, std::uint32_t>& tempos,
     } else {
       return false;  // real-time and common messages do not belong in a file
     }
-    lastTick = std::max(lastTick, tick);
+    facts.lastTick = std::max(facts.lastTick, tick);
   }
   return track.ok();
 }
@@ -112,7 +122,7 @@ std::optional<MidiFileFacts> ReadMidiFile(std::span<const std::uint8_t> bytes) {
     ByteReader chunk = r.sub(length);
     if (!r.ok()) return std::nullopt;
     if (kind != 0x4D54726B) continue;  // not "MTrk"
-    if (!ReadTrack(chunk, tempos, facts.lastTick)) return std::nullopt;
+    if (!ReadTrack(chunk, tempos, facts)) return std::nullopt;
     ++facts.tracks;
   }
   if (facts.tracks == 0) return std::nullopt;

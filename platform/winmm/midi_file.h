@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <span>
 
 namespace tamso::winmm {
@@ -14,6 +15,8 @@ struct MidiFileFacts {
   int division = 0;            // the header's time division, as stored
   std::uint64_t lastTick = 0;  // the tick of the latest event of any track
   double seconds = 0;          // playing time up to that event, following tempo changes
+  std::set<int> programs;      // the program of every program change, of any channel
+  std::set<int> bankSelects;   // the value of every bank select (controller 0 or 32)
 };
 
 // The facts of a Standard MIDI File, or nullopt when the bytes are not a sound one: a

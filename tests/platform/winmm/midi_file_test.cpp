@@ -28,6 +28,22 @@ TEST(MidiFile, LengthFollowsTempoChangesRunningStatusAndFrameDivision) {
   EXPECT_NEAR(frames->seconds, 1.0, 1e-9);
 }
 
+TEST(MidiFile, ReportsProgramsAndBankSelectsOfEveryChannel) {
+  const auto facts = ReadMidiFile(SingleTrackSong({
+      0x00, 0xC0, 11,         // program 11
+      0x00, 33,               // running status: program 33
+      0x00, 0xB9, 0x00, 1,    // drum channel: bank select 1 (controller 0)
+      0x00, 0x20, 5,          // running status: bank select 5 (controller 32)
+      0x00, 0x07, 100,        // running status: volume, not a bank
+      0x00, 0xC9, 0x00,       // program 0 on the drum channel
+      0x00, 0x90, 60,   100,  // notes are neither
+  }));
+  ASSERT_TRUE(facts);
+  EXPECT_EQ(facts->programs, (std::set<int>{0, 11, 33}));
+  EXPECT_EQ(facts->bankSelects, (std::set<int>{1, 5}));
+  EXPECT_TRUE(ReadMidiFile(testing::ShortSong())->bankSelects.empty());
+}
+
 TEST(MidiFile, RefusesDamagedFiles) {
   const Bytes song = testing::ShortSong();
   Bytes badFormat = song;
