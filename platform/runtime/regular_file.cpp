@@ -1,6 +1,7 @@
 #include "platform/runtime/regular_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,6 +66,44 @@ std::optional<RegularFile> RegularFile::Open(const std::filesystem::path& path, 
   const int flags = ::fcntl(fd.get(), F_GETFL);
   if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
   return RegularFile(std::move(fd), static_cast<std::uint64_t>(info.st_size));
+}
+
+std::optional<MappedFile> MappedFile::Open(const std::filesystem::path& path, std::uint64_t maxBytes,
+                                           std::error_code& error) {
+  const auto file = RegularFile::Open(path, error);
+  if (!file) return std::nullopt;
+  if (file->size() > maxBytes || file->size() > std::numeric_limits<std::size_t>::max()) {
+    error = Errno(EFBIG);
+    return std::nullopt;
+  }
+  const auto size = static_cast<std::size_t>(file->size());
+  if (size == 0) return MappedFile(nullptr, 0);
+  void* const address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file->descriptor(), 0);
+  if (address == MAP_FAILED) {
+    error = Errno(errno);
+    return std::nullopt;
+  }
+  return MappedFile(static_cast<const std::uint8_t*>(address), size);
+}
+
+MappedFile::~MappedFile() { unmap(); }
+
+MappedFile::MappedFile(MappedFile&& other) noexcept
+    : address_(std::exchange(other.address_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+
+MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
+  if (this != &other) {
+    unmap();
+    address_ = std::exchange(other.address_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+  }
+  return *this;
+}
+
+void MappedFile::unmap() noexcept {
+  // munmap takes the address as it was given back, without const.
+  if (address_) ::munmap(const_cast<std::uint8_t*>(address_), size_);
+  address_ = nullptr;
 }
 
 std::optional<std::size_t> RegularFile::readAt(std::uint64_t offset, std::span<std::uint8_t> out,

@@ -47,6 +47,9 @@ class RegularFile {
   // The file's length when it was opened.
   std::uint64_t size() const noexcept { return size_; }
 
+  // The open descriptor, for system calls of the caller's own; it stays the object's.
+  int descriptor() const noexcept { return fd_.get(); }
+
   // Reads up to out.size() bytes at `offset`: the number read, fewer only where the file
   // ends; nothing (and `error`) when the system fails.
   std::optional<std::size_t> readAt(std::uint64_t offset, std::span<std::uint8_t> out,
@@ -64,6 +67,29 @@ class RegularFile {
 // than `maxBytes` bytes.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
                                                        std::uint64_t maxBytes, std::error_code& error);
+
+// A regular file mapped read-only into memory until the object ends. Its pages are read
+// when first touched and stay the file's: for a large file of which a reader needs only
+// some parts.
+class MappedFile {
+ public:
+  // Maps the file at `path`, opened as RegularFile::Open does; EFBIG when it holds more
+  // than `maxBytes` bytes.
+  static std::optional<MappedFile> Open(const std::filesystem::path& path, std::uint64_t maxBytes,
+                                        std::error_code& error);
+  ~MappedFile();
+  MappedFile(MappedFile&& other) noexcept;
+  MappedFile& operator=(MappedFile&& other) noexcept;
+
+  std::span<const std::uint8_t> bytes() const noexcept { return {address_, size_}; }
+
+ private:
+  MappedFile(const std::uint8_t* address, std::size_t size) : address_(address), size_(size) {}
+  void unmap() noexcept;
+
+  const std::uint8_t* address_ = nullptr;
+  std::size_t size_ = 0;
+};
 
 // A stream buffer reading a RegularFile from its start, a block at a time, for readers
 // that take a std::istream. A read error ends the stream. The file must outlive it.

@@ -7,10 +7,17 @@
 #endif
 
 #include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
+
+#include "platform/winmm/midi_file.h"
+#include "platform/winmm/soundfont_subset.h"
 
 namespace tamso::winmm {
 
@@ -30,6 +37,8 @@ constexpr double kLongestRenderSeconds = 30 * 60;
 // notes may ring on after that.
 constexpr auto kEndPoll = std::chrono::milliseconds(250);
 constexpr auto kLongestDieAway = std::chrono::seconds(1);
+// General MIDI fonts run to some hundreds of MB; a file larger than this is not cut.
+constexpr std::uint64_t kLargestSoundFontToCut = std::uint64_t(2) << 30;
 
 template <auto Delete>
 struct FluidDeleter {
@@ -63,9 +72,6 @@ Settings MakeSettings() {
   if (!settings) return settings;
   fluid_settings_setnum(settings.get(), "synth.sample-rate", kSampleRate);
   fluid_settings_setnum(settings.get(), "synth.gain", kGain);
-  // Only the samples of the instruments the song selects are read into memory, not the
-  // whole soundfont.
-  fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
   // General MIDI asks for 24 voices at least. FluidSynth's default of 256 keeps 2 MiB of
   // voices; with 64 kitty.mid renders to the same samples.
   fluid_settings_setint(settings.get(), "synth.polyphony", kVoices);
@@ -75,9 +81,12 @@ Settings MakeSettings() {
   return settings;
 }
 
-// Loads `soundFont` into `synth` and makes a player holding `song`.
-MCIERROR LoadSoundFontAndSong(fluid_synth_t* synth, const fs::path& soundFont,
-                              std::span<const std::uint8_t> song, Player& player) {
+// Loads `soundFont` into `synth` and makes a player holding `song`. `wholeFont`: only the
+// samples of the presets the song selects are read, not all of them.
+MCIERROR LoadSoundFontAndSong(fluid_settings_t* settings, fluid_synth_t* synth, const fs::path& soundFont,
+                              bool wholeFont, std::span<const std::uint8_t> song, Player& player) {
+  // Read by the soundfont loader when it loads.
+  fluid_settings_setint(settings, "synth.dynamic-sample-loading", wholeFont ? 1 : 0);
   if (fluid_synth_sfload(synth, soundFont.c_str(), 1) == FLUID_FAILED) return MCIERR_CANNOT_LOAD_DRIVER;
   player = Player(new_fluid_player(synth));
   if (!player || fluid_player_add_mem(player.get(), song.data(), song.size()) != FLUID_OK)
@@ -126,12 +135,35 @@ MCIERROR StartPlaying(Parts& parts, std::span<const std::uint8_t> song, const fs
   // The output first: where none opens, the soundfont is never read.
   parts.driver = OpenAudioOutput(parts.settings.get(), parts.synth.get(), output);
   if (!parts.driver) return MCIERR_HARDWARE;
-  if (MCIERROR error = LoadSoundFontAndSong(parts.synth.get(), soundFont, song, parts.player)) return error;
+  const SongSoundFont font(song, soundFont);
+  if (MCIERROR error = LoadSoundFontAndSong(parts.settings.get(), parts.synth.get(), font.path(), !font.cut(),
+                                            song, parts.player))
+    return error;
   if (fluid_player_play(parts.player.get()) != FLUID_OK) return MCIERR_INVALID_FILE;
   return 0;
 }
 
 }  // namespace
+
+SongSoundFont::SongSoundFont(std::span<const std::uint8_t> song, const fs::path& soundFont)
+    : path_(soundFont) {
+  const auto facts = ReadMidiFile(song);
+  std::error_code error;
+  const auto font = facts ? MappedFile::Open(soundFont, kLargestSoundFontToCut, error) : std::nullopt;
+  const auto subset = font ? SoundFontSubset(font->bytes(), PresetsSongMaySelect(*facts)) : std::nullopt;
+  if (!subset) return;
+  FileDescriptor memory(memfd_create("song-soundfont.sf2", MFD_CLOEXEC));
+  std::span<const std::uint8_t> left(*subset);
+  while (memory.valid() && !left.empty()) {
+    const ssize_t written = write(memory.get(), left.data(), left.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    left = left.subspan(static_cast<std::size_t>(written));
+  }
+  if (!memory.valid()) return;
+  path_ = "/proc/self/fd/" + std::to_string(memory.get());
+  memory_ = std::move(memory);
+}
 
 void PlaySong(std::span<const std::uint8_t> song, const fs::path& soundFont, const AudioOutput& output,
               const std::function<void(MCIERROR)>& started,
@@ -140,6 +172,7 @@ void PlaySong(std::span<const std::uint8_t> song, const fs::path& soundFont, con
   const MCIERROR error = StartPlaying(parts, song, soundFont, output);
   started(error);
   if (error != 0) return;
+  // Reading the soundfont and the song left freed blocks in the heap; give them back.
   malloc_trim(0);
   while (fluid_player_get_status(parts.player.get()) == FLUID_PLAYER_PLAYING)
     if (stopWithin(kEndPoll)) return;
@@ -158,7 +191,8 @@ MCIERROR RenderMidiToWav(std::span<const std::uint8_t> song, const fs::path& sou
   Synth synth(new_fluid_synth(settings.get()));
   if (!synth) return MCIERR_CANNOT_LOAD_DRIVER;
   Player player;
-  if (MCIERROR error = LoadSoundFontAndSong(synth.get(), soundFont, song, player)) return error;
+  if (MCIERROR error = LoadSoundFontAndSong(settings.get(), synth.get(), soundFont, true, song, player))
+    return error;
 
   Renderer renderer(new_fluid_file_renderer(synth.get()));
   if (!renderer) return MCIERR_HARDWARE;

@@ -10,10 +10,29 @@
 #include <functional>
 #include <span>
 
+#include "platform/runtime/regular_file.h"
 #include "platform/winmm/mmsystem.h"
 #include "platform/winmm/sound_fonts.h"
 
 namespace tamso::winmm {
+
+// The soundfont the synthesiser loads for `song`: the presets the song may select, cut
+// from `soundFont` into a file in memory, or `soundFont` itself where it cannot be cut (a
+// damaged song, a compressed or unusual font). The synthesiser then builds its structures
+// for a handful of presets instead of every one, several MiB fewer for a General MIDI font.
+class SongSoundFont {
+ public:
+  SongSoundFont(std::span<const std::uint8_t> song, const std::filesystem::path& soundFont);
+
+  // The file to load while the object lives.
+  const std::filesystem::path& path() const { return path_; }
+  // True when path() is the cut-down font, all of whose samples the song may need.
+  bool cut() const { return memory_.valid(); }
+
+ private:
+  FileDescriptor memory_;
+  std::filesystem::path path_;
+};
 
 // Plays `song` (a whole MIDI file) once from its start into `output`. `started` is called
 // once, with 0 when the song is playing or with the reason it cannot:

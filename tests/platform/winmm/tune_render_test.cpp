@@ -33,5 +33,32 @@ TEST(TuneRender, TheWholeTuneSoundsForItsLength) {
             MCIERR_CANNOT_LOAD_DRIVER);
 }
 
+TEST(SongSoundFont, TheSongsPresetsCutIntoMemoryOrElseTheWholeFont) {
+  const auto soundFont = FindSoundFont(DebianSoundFonts());
+  ASSERT_TRUE(soundFont) << "a General MIDI soundfont (timgm6mb-soundfont) is installed";
+  const auto song = testing::ReadFile(testing::KittyTune());
+  const std::uintmax_t wholeSize = std::filesystem::file_size(*soundFont);
+  {
+    const SongSoundFont font(song, *soundFont);
+    ASSERT_TRUE(font.cut());
+    EXPECT_NE(font.path(), *soundFont);
+    EXPECT_TRUE(LooksLikeSoundFont(font.path()));
+    EXPECT_LT(std::filesystem::file_size(font.path()), wholeSize / 4);
+  }
+  testing::ScratchFolder folder;
+  const std::string notASong = folder.file("not-a-song.mid", "MThd");
+  const std::string notAFont = folder.file("not-a-font.sf2", "RIFF\4\0\0\0sfbk");
+  const struct {
+    testing::Bytes song;
+    std::filesystem::path font;
+  } uncut[] = {
+      {testing::ReadFile(notASong), *soundFont}, {song, notAFont}, {song, folder.path() / "none.sf2"}};
+  for (const auto& c : uncut) {
+    const SongSoundFont font(c.song, c.font);
+    EXPECT_FALSE(font.cut()) << c.font;
+    EXPECT_EQ(font.path(), c.font);
+  }
+}
+
 }  // namespace
 }  // namespace tamso::winmm
