@@ -136,9 +136,13 @@ MCIERROR StartPlaying(Parts& parts, std::span<const std::uint8_t> song, const fs
   parts.driver = OpenAudioOutput(parts.settings.get(), parts.synth.get(), output);
   if (!parts.driver) return MCIERR_HARDWARE;
   const SongSoundFont font(song, soundFont);
-  if (MCIERROR error = LoadSoundFontAndSong(parts.settings.get(), parts.synth.get(), font.path(), !font.cut(),
-                                            song, parts.player))
-    return error;
+  MCIERROR error = LoadSoundFontAndSong(parts.settings.get(), parts.synth.get(), font.path(), !font.cut(),
+                                        song, parts.player);
+  // Should the synthesiser refuse the cut-down font, the whole one still plays.
+  if (error == MCIERR_CANNOT_LOAD_DRIVER && font.cut())
+    error =
+        LoadSoundFontAndSong(parts.settings.get(), parts.synth.get(), soundFont, true, song, parts.player);
+  if (error) return error;
   if (fluid_player_play(parts.player.get()) != FLUID_OK) return MCIERR_INVALID_FILE;
   return 0;
 }
