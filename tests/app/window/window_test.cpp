@@ -335,7 +335,8 @@ TEST(Window, OnlyTheLeftButtonAloneStartsADrag) {
 // synthesiser writing to a file instead of a sound card.
 TEST(Window, TunePlaysWhileTheWindowIsOpenAndOnlyWhenItIsThere) {
   tamso::test::TempDir dir;
-  tamso::winmm::ProcessMciDevices().configure({{"file", fs::path(dir.file("out.wav"))}});
+  tamso::winmm::ProcessMciDevices().configure(
+      {{"file", fs::path(dir.file("out.wav"))}, tamso::winmm::DebianSoundFonts(), TAMSO_TUNE_PLAYER});
   const fs::path beside = tamso::ApplicationFile("kitty.mid");
   fs::remove(beside);
   const auto mode = [] {
