@@ -238,22 +238,15 @@ TEST_F(FileDlg, SeveralFilesAndNamesBeyondAscii) {
   // the rest of the initial name character by character.
   const QString folder = Q(dir_.str()) + "/", han(1, QChar(0x6587)), cyrillic(1, QChar(0x0434));
   const QString longest = folder + han.repeated(600) + "/" + han.repeated(1023 - folder.size() - 601);
-  const QString longTitle = folder + han.repeated(511);
   const struct {
     QString chosen, initial;
-    bool fits;
-  } cases[] = {{longest, "", true},
-               {longest + han, "", false},
-               {longTitle, "", true},
-               {longTitle + han, "", false},
-               {folder + "a.avi", cyrillic.repeated(600), true}};
+  } cases[] = {{longest, ""}, {folder + han.repeated(511), ""}, {folder + "a.avi", cyrillic.repeated(600)}};
   cFileDlg any;
   for (const auto& c : cases) {
     answerWith(ChooseFiles({c.chosen.toStdString()}));
     any.setFileMustExist(false);
     name_ = c.initial, title_ = "";
-    EXPECT_EQ(open(any), c.fits) << c.chosen.size();
-    if (!c.fits) continue;
+    ASSERT_TRUE(open(any)) << c.chosen.size();
     EXPECT_EQ(std::pair(name_, title_), std::pair(c.chosen, c.chosen.mid(c.chosen.lastIndexOf('/') + 1)));
     EXPECT_EQ(any.InitDirectory(),
               N(c.chosen + "|") + c.initial.mid(c.chosen.size() + 1) +

@@ -11,7 +11,6 @@
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
-#include <cstdlib>
 #include <filesystem>
 #include <tuple>
 
@@ -23,7 +22,8 @@
 #include "platform/user32/window_messages.h"
 #include "platform/winmm/mci_devices.h"
 #include "platform/winmm/mmsystem.h"
-#include "tests/support/avi_writer.h"  // TempDir
+#include "tests/dialogs/dialog_test_support.h"  // ScopedEnvironment
+#include "tests/support/avi_writer.h"           // TempDir
 
 namespace {
 
@@ -174,25 +174,6 @@ TEST(StartOptions, HelpVersionOneFileAndUsageErrors) {
   }
 }
 
-// Sets the environment variables of `values` (an empty value: unset) while it lives.
-class ScopedEnvironment {
- public:
-  explicit ScopedEnvironment(std::vector<std::pair<std::string, std::string>> values) {
-    for (const auto& [name, value] : values) {
-      const char* old = std::getenv(name.c_str());
-      saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-      value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
-    }
-  }
-  ~ScopedEnvironment() {
-    for (const auto& [name, old] : saved_)
-      old ? setenv(name.c_str(), old->c_str(), 1) : unsetenv(name.c_str());
-  }
-
- private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
-
 TEST(StartOptions, ADisplayIsThereOnlyWhenTheChosenPlatformCanReachOne) {
   tamso::test::TempDir dir;
   // A listening socket stands for a Wayland compositor; a plain file is no compositor.
@@ -218,10 +199,12 @@ TEST(StartOptions, ADisplayIsThereOnlyWhenTheChosenPlatformCanReachOne) {
       {"wayland-egl", "wayland-8", "", false},
   };
   for (const auto& [platform, wayland, x11, available] : table) {
-    ScopedEnvironment env({{"QT_QPA_PLATFORM", platform},
-                           {"WAYLAND_DISPLAY", wayland},
-                           {"DISPLAY", x11},
-                           {"XDG_RUNTIME_DIR", dir.path()}});
+    tamso::testing::ScopedEnvironment env;
+    for (const auto& [name, value] : {std::pair<std::string, std::string>{"QT_QPA_PLATFORM", platform},
+                                      {"WAYLAND_DISPLAY", wayland},
+                                      {"DISPLAY", x11},
+                                      {"XDG_RUNTIME_DIR", dir.path()}})
+      env.set(name, value.empty() ? std::nullopt : std::optional(value));
     EXPECT_EQ(tamso::DisplayAvailable(), available) << platform << " | " << wayland << " | " << x11;
   }
   ::close(compositor);
