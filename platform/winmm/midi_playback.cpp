@@ -1,13 +1,20 @@
 #include "platform/winmm/midi_playback.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+// Debian 12's glibc declares these without C linkage for C++.
+extern "C" {
+#include <sys/pidfd.h>
+}
+
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -35,6 +42,14 @@ fs::path TunePlayerFor(const fs::path& executable) {
 
 fs::path TunePlayer() { return TunePlayerFor(ExecutablePath()); }
 
+namespace {
+
+// How long a stop waits for the player to end, and a start for it to report.
+constexpr auto kLongestStop = std::chrono::milliseconds(500);
+constexpr auto kLongestStart = std::chrono::seconds(10);
+
+}  // namespace
+
 // What the object and its thread share; the thread keeps it alive after a destructor that
 // did not wait.
 struct MidiPlayback::Session {
@@ -43,10 +58,16 @@ struct MidiPlayback::Session {
   bool started = false;  // the start has succeeded or failed
   MCIERROR error = 0;
   bool stopAsked = false;
-  bool finished = false;     // the player has ended and been reaped
-  pid_t player = -1;         // once started
-  bool playerEnded = false;  // ended; its pid stays ours until the thread reaps it
-  FileDescriptor socket;     // the window's end, closed by the thread once the player has ended
+  bool finished = false;  // the player has ended and been reaped
+  // The player's process, as a descriptor: a signal through it can never reach another
+  // process that got the number later. Closed by the thread once the player is reaped.
+  FileDescriptor player;
+  FileDescriptor socket;  // the window's end, closed by the thread once the player has ended
+
+  // Ends the player at once, unless it has ended already.
+  void endPlayer(int signal) {
+    if (player.valid()) pidfd_send_signal(player.get(), signal, nullptr, 0);
+  }
 
   template <typename Update>
   void set(Update update) {
@@ -104,25 +125,31 @@ pid_t StartPlayer(const fs::path& player, const fs::path& soundFont, const Audio
   return pid;
 }
 
-// Waits for `pid` to end without reaping it.
-void WaitForEnd(pid_t pid) {
-  siginfo_t info{};
-  while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+// Waits for the process behind `pidfd` to end, without reaping it.
+void WaitForEnd(int pidfd) {
+  pollfd ended{pidfd, POLLIN, 0};
+  while (poll(&ended, 1, -1) < 0 && errno == EINTR) {
   }
 }
 
 void Play(const std::shared_ptr<MidiPlayback::Session>& session, const std::vector<std::uint8_t>& song,
           const fs::path& soundFont, const AudioOutput& output, const fs::path& player) {
   int ends[2];
-  pid_t pid = -1;
+  int pidfd = -1;
   if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) == 0) {
     FileDescriptor theirs(ends[1]);
     std::lock_guard lock(session->mutex);
     session->socket = FileDescriptor(ends[0]);
-    if (!session->stopAsked) pid = StartPlayer(player, soundFont, output, theirs.get());
-    session->player = pid;
+    const pid_t pid = session->stopAsked ? -1 : StartPlayer(player, soundFont, output, theirs.get());
+    // Not yet reaped, so the number is still the player's.
+    if (pid > 0) session->player = FileDescriptor(pidfd_open(pid, 0));
+    if (pid > 0 && !session->player.valid()) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+    pidfd = session->player.get();
   }
-  if (pid < 0) {
+  if (pidfd < 0) {
     session->set([&] {
       session->started = session->finished = true;
       session->error = MCIERR_CANNOT_LOAD_DRIVER;
@@ -138,10 +165,11 @@ void Play(const std::shared_ptr<MidiPlayback::Session>& session, const std::vect
     session->started = true;
     session->error = error;
   });
-  WaitForEnd(pid);
+  WaitForEnd(pidfd);
   session->set([&] {
-    session->playerEnded = true;
-    waitpid(pid, nullptr, 0);
+    siginfo_t info{};
+    waitid(P_PIDFD, static_cast<id_t>(pidfd), &info, WEXITED);
+    session->player.close();
     session->socket.close();
     session->finished = true;
   });
@@ -156,26 +184,32 @@ MidiPlayback::MidiPlayback(std::span<const std::uint8_t> song, fs::path soundFon
               std::move(output), std::move(player)) {}
 
 MidiPlayback::~MidiPlayback() {
-  bool starting = false;
-  session_->set([&] {
-    session_->stopAsked = true;
-    starting = !session_->started;
-    // The player stops when its end of the socket reads as closed.
-    if (session_->socket.valid()) shutdown(session_->socket.get(), SHUT_RDWR);
-    // A start may be deep in a slow step (a large soundfont, a sound server that does not
-    // answer, an output that does not open): the player is ended at once instead.
-    if (starting && session_->player > 0 && !session_->playerEnded) kill(session_->player, SIGTERM);
-  });
-  if (starting) {
+  std::unique_lock lock(session_->mutex);
+  session_->stopAsked = true;
+  // The player stops when its end of the socket reads as closed.
+  if (session_->socket.valid()) shutdown(session_->socket.get(), SHUT_RDWR);
+  // A start may be deep in a slow step (a large soundfont, a sound server that does not
+  // answer, an output that does not open): the player is ended at once instead.
+  if (!session_->started) session_->endPlayer(SIGTERM);
+  // The caller may be the window's own thread: a player that does not end promptly (its
+  // sound server hangs) is ended, and the thread reaps it on its own.
+  if (!session_->changed.wait_for(lock, kLongestStop, [this] { return session_->finished; })) {
+    session_->endPlayer(SIGKILL);
+    lock.unlock();
     waiter_.detach();
-  } else {
-    waiter_.join();
+    return;
   }
+  lock.unlock();
+  waiter_.join();
 }
 
 MCIERROR MidiPlayback::started() {
   std::unique_lock lock(session_->mutex);
-  session_->changed.wait(lock, [this] { return session_->started; });
+  if (!session_->changed.wait_for(lock, kLongestStart, [this] { return session_->started; })) {
+    // A start that hangs (a sound server that never answers) is given up.
+    session_->endPlayer(SIGKILL);
+    return MCIERR_HARDWARE;
+  }
   return session_->error;
 }
 

@@ -7,6 +7,7 @@
 // Standard input is a stream socket to the window (see tune_channel.h): the song comes
 // from it, the start's result goes back on it, and its closing stops the song.
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/winmm/midi_synth.h"
 #include "platform/winmm/tune_channel.h"
@@ -30,6 +31,13 @@ int main(int argc, char** argv) {
   const tamso::winmm::AudioOutput output{argc > 2 ? argv[2] : "", argc > 3 ? argv[3] : ""};
   tamso::winmm::PlaySong(
       *song, argv[1], output, [](MCIERROR result) { tamso::winmm::SendStartResult(kWindow, result); },
-      [](std::chrono::milliseconds time) { return tamso::winmm::StopAsked(kWindow, time); });
+      [&output](std::chrono::milliseconds time) {
+        const bool stop = tamso::winmm::StopAsked(kWindow, time);
+        // Taking the synthesiser down waits for the audio thread, which may be waiting on
+        // the sound server; ending the process stops the sound as surely and at once. A
+        // WAV file is closed properly instead, so that its header holds its length.
+        if (stop && output.fileName.empty()) std::_Exit(0);
+        return stop;
+      });
   return 0;
 }

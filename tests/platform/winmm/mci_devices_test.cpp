@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -95,13 +96,13 @@ TEST_F(MciSendString, ACloseWhileTheSynthesiserStartsIsNotHeldUp) {
   const fs::path out = folder_.path() / "out.wav";
   ASSERT_EQ(mkfifo(out.c_str(), 0600), 0);
   ASSERT_EQ(Send("play kitty.mid"), 0u);
-  // The player is inside openat (257 on x86-64), as a writer opening a FIFO nobody reads is.
-  ASSERT_TRUE(Eventually([] { return !Children("257").empty(); }));
+  // The player is inside openat, as a writer opening a FIFO nobody reads is.
+  ASSERT_TRUE(Eventually([] { return !Children(std::to_string(SYS_openat).c_str()).empty(); }));
   auto closed = std::async(std::launch::async, [] { return Send("close all"); });
   const bool returned =
       Eventually([&] { return closed.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
   EXPECT_TRUE(returned) << "the close waited for the start";
-  // Let the start go on: it finds the play given up and cleans up by itself.
+  // The player was ended: no writer holds the FIFO any more.
   const int reader = open(out.c_str(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
   char buffer[65536];
@@ -157,6 +158,32 @@ TEST_F(MciSendString, WithoutSoundfontOrAudioOutputThereIsNoSound) {
   EXPECT_EQ(Send("play kitty.mid wait"), MCIERR_CANNOT_LOAD_DRIVER);
   EXPECT_EQ(Status("kitty.mid"), "stopped");
   expectNothingLeft();
+}
+
+TEST_F(MciSendString, APlayerThatHangsOrDiesLeavesTheDeviceStopped) {
+  const fs::path out = folder_.path() / "out.wav";
+  const auto sounding = [&] { return fs::exists(out) && fs::file_size(out) > 100000; };
+  // A player that no longer answers (as one waiting on a hung sound server) does not hold
+  // up the stop: it is ended.
+  ASSERT_EQ(Send("play kitty.mid"), 0u);
+  ASSERT_TRUE(Eventually(sounding));
+  ASSERT_EQ(Children().size(), 1u);
+  kill(Children().front(), SIGSTOP);
+  auto stopped = std::async(std::launch::async, [] { return Send("stop kitty.mid"); });
+  EXPECT_TRUE(
+      Eventually([&] { return stopped.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+  EXPECT_EQ(stopped.get(), 0u);
+  expectNothingLeft();
+  // A player that dies in the middle of the song leaves the device stopped.
+  fs::remove(out);
+  ASSERT_EQ(Send("open kitty.mid alias tune"), 0u);
+  ASSERT_EQ(Send("play tune"), 0u);
+  ASSERT_TRUE(Eventually(sounding));
+  kill(Children().front(), SIGKILL);
+  EXPECT_TRUE(Eventually([] { return Status("tune") == "stopped"; }));
+  expectNothingLeft();
+  EXPECT_EQ(Send("play tune"), 0u) << "and it plays again";
+  EXPECT_EQ(Status("tune"), "playing");
 }
 
 TEST_F(MciSendString, TheTuneStopsWhenTheProgramPlayingItDies) {
