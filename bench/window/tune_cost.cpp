@@ -4,7 +4,7 @@
 // Usage: tune_cost MIDI_FILE [SECONDS [WAV_FILE]]   (SECONDS of each measurement, default
 // 10; with WAV_FILE the sound goes there, in real time, instead of to the sound server)
 // Prints "phase cpu_s rss_kib threads players" for: before, playing, ended, where CPU and
-// memory are this process's and its tune player's together.
+// memory are this process's and its tune player's together; then how long a stop takes.
 #include <unistd.h>
 
 #include <chrono>
@@ -112,5 +112,15 @@ int main(int argc, char** argv) {
   Report("playing", seconds);
   while (Playing("tune")) std::this_thread::sleep_for(std::chrono::milliseconds(200));
   Report("ended", seconds);
+  // How long "stop" keeps its caller (the window's thread, when it closes), soon after
+  // the start, when the sound server has barely taken the first buffers, and later.
+  for (const auto after : {std::chrono::milliseconds(300), std::chrono::milliseconds(3000)}) {
+    if (mciSendStringA("play tune", nullptr, 0, 0) != 0) return 1;
+    std::this_thread::sleep_for(after);
+    const auto before = std::chrono::steady_clock::now();
+    mciSendStringA("stop tune", nullptr, 0, 0);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - before;
+    std::printf("stop-after-%lldms %.1f ms\n", static_cast<long long>(after.count()), took.count());
+  }
   return 0;
 }
