@@ -150,9 +150,10 @@ void frmTamso::Form_Load() {
   lblTitle->setCaption(QString());
   lblResults->setCaption(QString());
   makeFrameless();
-  // The tune starts once the window is on screen, at the first pass of the event loop:
-  // opening the synthesiser maps some forty libraries, which would slow the window's own
-  // start. Nobody hears the difference; a window closed by then plays nothing.
+  // The tune starts once the window is on screen, at the first pass of the event loop: its
+  // player loads the synthesiser and some forty libraries, which would compete with the
+  // window's own start for the processor. Nobody hears the difference; a window closed by
+  // then plays nothing.
   QTimer::singleShot(0, this, [this] {
     if (isVisible()) sendTuneCommand("play kitty.mid");
   });
