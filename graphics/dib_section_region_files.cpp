@@ -102,6 +102,13 @@ void ReplaceFile(const std::string& path, const std::vector<BYTE>& bytes) {
     ::unlink(temporary.c_str());
     RaiseFileError(error, false);
   }
+  // The rename is durable once the folder's entry is on the disk too. The file itself is
+  // complete by now, so a folder that cannot be synced (some file systems refuse) is no
+  // reason to report a failed save.
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const tamso::FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (directory.valid()) ::fsync(directory.get());
 }
 
 // The decimal text of a number, or the name itself.
