@@ -77,22 +77,28 @@ fonts=$(in_root sh -c 'for f in Arial "Arial Narrow" Tahoma; do fc-match -f "%{f
   fail "window fonts" "$fonts"
 in_root man -w tamso-avi tamso-avi-report >/dev/null && pass "manual pages found by man" ||
   fail "manual pages found by man" "man -w failed"
-# The window on an X server (on a display number the server picks free): it shows, and
-# it opens kitty.mid from the installed data folder and the synthesiser for it.
+# The window on an X server (on a display number the server picks free): it shows, it
+# opens kitty.mid from the installed data folder, and its tune player, a process of its
+# own, opens the synthesiser.
 in_root sh -c 'Xvfb -displayfd 3 -nolisten tcp 3>/tmp/display 2>/dev/null & server=$!
   for _ in $(seq 50); do [ -s /tmp/display ] && break; sleep 0.2; done
   export DISPLAY=:$(cat /tmp/display)
-  strace -f -qq -e trace=openat -o /tmp/window.trace tamso-avi & tracer=$!
+  strace -f -qq -e trace=openat,execve -o /tmp/window.trace tamso-avi & tracer=$!
   for _ in $(seq 100); do xwininfo -root -tree | grep -q "\"Tamso AVI\".* 551x502" && break; sleep 0.2; done
   xwininfo -root -tree >/tmp/windows
+  for _ in $(seq 50); do grep -v ENOENT /tmp/window.trace | grep -q libfluidsynth.so.3 && break; sleep 0.2; done
   kill "$(head -n 1 /tmp/window.trace | cut -d " " -f 1)"; wait $tracer
   kill $server; wait $server' >/dev/null 2>&1 || true
 grep -q '"Tamso AVI".* 551x502' "$root/tmp/windows" && pass "window shows on an X server" ||
   fail "window shows on an X server" "no 551x502 window named Tamso AVI"
-for opened in /usr/share/tamso-avi/kitty.mid libfluidsynth.so.3; do
-  grep -v ENOENT "$root/tmp/window.trace" | grep -q -- "$opened" && pass "window opens $opened" ||
-    fail "window opens $opened" "not in the window's openat calls"
-done
+window=$(head -n 1 "$root/tmp/window.trace" | cut -d " " -f 1)
+opened_by() { grep -v ENOENT "$root/tmp/window.trace" | grep -- "$2" | cut -d " " -f 1 | grep -q${1:+v} -x "$window"; }
+opened_by "" /usr/share/tamso-avi/kitty.mid && pass "window opens kitty.mid" ||
+  fail "window opens kitty.mid" "not in the window's openat calls"
+grep -q 'execve("/usr/libexec/tamso-avi/tamso-avi-tune"' "$root/tmp/window.trace" &&
+  opened_by v libfluidsynth.so.3 && ! opened_by "" libfluidsynth.so.3 &&
+  pass "the tune player, not the window, opens libfluidsynth.so.3" ||
+  fail "the tune player, not the window, opens libfluidsynth.so.3" "see the trace of the window and its children"
 [ -e "$root/usr/share/sounds/sf2/default-GM.sf2" ] && pass "a General MIDI soundfont is installed" ||
   fail "a General MIDI soundfont is installed" "no default-GM.sf2"
 
