@@ -3,9 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QImage>
@@ -15,6 +13,9 @@
 #include <QPainter>
 #include <QShortcut>
 #include <QTimer>
+#include <QUrl>
+#include <filesystem>
+#include <system_error>
 
 #include "app/avi_report.h"
 #include "app/codec_list.h"
@@ -23,6 +24,7 @@
 #include "graphics/dib_section_region.h"
 #include "graphics/qt_picture.h"
 #include "platform/runtime/app_paths.h"
+#include "platform/runtime/qt_disk_name.h"
 #include "platform/user32/qt_window_handles.h"
 #include "platform/user32/window_messages.h"
 #include "platform/user32/winuser.h"
@@ -59,14 +61,27 @@ QIcon WindowIcon() {
   return QIcon(QPixmap::fromImage(reader.read()));
 }
 
+// The bytes that name the file of a local file URL. A file manager percent-encodes the
+// name's own bytes, so the URL keeps a name that is not UTF-8, where toLocalFile() puts
+// U+FFFD; a URL of UTF-8 alone is looked up by the name Qt gives it.
+std::string LocalFileBytes(const QUrl& url) {
+  const QString path = url.toLocalFile();
+  if (url.host().isEmpty()) {
+    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    if (bytes != path.toUtf8()) return bytes.toStdString();
+  }
+  return tamso::OnDiskName(path);
+}
+
 // The file a drop brings: the first local file of its list (folders and remote places
 // are not files to report); empty when there is none, and the drop is refused.
-QString DroppedFile(const QMimeData* data) {
+std::string DroppedFile(const QMimeData* data) {
   if (!data || !data->hasUrls()) return {};
   for (const QUrl& url : data->urls()) {
     if (!url.isLocalFile()) continue;
-    const QString path = url.toLocalFile();
-    if (!QFileInfo(path).isDir()) return QDir::cleanPath(path);
+    const std::filesystem::path path = std::filesystem::path(LocalFileBytes(url)).lexically_normal();
+    std::error_code notThere;
+    if (!std::filesystem::is_directory(path, notThere)) return path.string();
   }
   return {};
 }
@@ -209,20 +224,20 @@ void frmTamso::copyShownText() {
 }
 
 void frmTamso::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!DroppedFile(event->mimeData()).empty()) event->acceptProposedAction();
 }
 
 void frmTamso::dragMoveEvent(QDragMoveEvent* event) {
-  if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!DroppedFile(event->mimeData()).empty()) event->acceptProposedAction();
 }
 
 void frmTamso::dropEvent(QDropEvent* event) {
-  const QString file = DroppedFile(event->mimeData());
-  if (file.isEmpty()) return;
+  std::string file = DroppedFile(event->mimeData());
+  if (file.empty()) return;
   event->acceptProposedAction();
   // The report may show a message box: it runs once the drop is over, so that the file
   // manager is not kept waiting for the end of the drag.
-  QTimer::singleShot(0, this, [this, path = file.toStdString()] { ReportFile(path); });
+  QTimer::singleShot(0, this, [this, path = std::move(file)] { ReportFile(path); });
 }
 
 std::string frmTamso::GetCodecInfo(const std::string& sCodec) { return tamso::GetCodecInfo(sCodec); }

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/comdlg32/file_dialog_record.h"
+#include "platform/runtime/qt_disk_name.h"
 #include "platform/user32/qt_window_handles.h"
 #include "platform/user32/winuser.h"
 
@@ -136,7 +137,9 @@ FileDialogAnswer QtFileDialog::answer(bool confirmed) const {
   FileDialogAnswer answer;
   answer.confirmed = confirmed;
   if (!confirmed) return answer;
-  for (const QString& file : dialog_->selectedFiles()) answer.files.push_back(file.toUtf8().toStdString());
+  // Qt names a file whose name is not UTF-8 by text that does not reach it; the answer
+  // holds the bytes that do.
+  for (const QString& file : dialog_->selectedFiles()) answer.files.push_back(OnDiskName(file));
   // With the details hidden Qt names the entry by its description alone.
   const QString selected = dialog_->selectedNameFilter();
   auto index = shownFilters_.indexOf(selected);

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -253,6 +254,20 @@ TEST(Window, ADroppedFileIsReportedTheFirstOfSeveralAndNothingElseIsTaken) {
   QDragEnterEvent enter(QPoint(300, 420), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&form, &enter);
   EXPECT_FALSE(enter.isAccepted()) << "a path as plain text is not a file";
+
+  // A name that is not UTF-8: a file manager's URL holds its bytes; a URL made from the
+  // name as Qt shows it holds U+FFFD. Either way the report is the file's.
+  const std::string latin1 = dir.file("caf\xE9.avi");
+  fs::copy_file(cases[0].path, latin1);
+  const QString shown = QFile::decodeName(QByteArray::fromStdString(latin1));
+  for (const QUrl& url :
+       {QUrl::fromEncoded("file://" + QByteArray::fromStdString(latin1).toPercentEncoding("/")),
+        QUrl::fromLocalFile(shown)}) {
+    EXPECT_TRUE(Drop(form, {url})) << url.toString().toStdString();
+    EXPECT_EQ(form.lblTitle->caption().toStdString(), shown.toStdString());
+    EXPECT_EQ(form.lblResults->caption().toStdString(), cases[0].results) << url.toString().toStdString();
+  }
+  EXPECT_EQ(recorder.boxes.size(), 1u);
 }
 
 TEST(Window, CtrlCCopiesThePathAndTheReportAsPlainText) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -86,6 +87,22 @@ TEST(QtFileDialog, AChoiceTooLongForTheBufferIsRefusedWithAWordWhyAndTheDialogSt
                        " characters, and this program takes at most " + std::to_string(maxFile - 1) +
                        ".\r\nChoose a file with a shorter name, or one in a folder "
                        "nearer the top.|48"});
+}
+
+// The dialog shows a byte that is not UTF-8 as U+FFFD, one character of the buffer; the
+// choice comes back as the bytes that name the file.
+TEST(QtFileDialog, AFileWhoseNameIsNotUtf8ComesBackAsItsBytesOnDisk) {
+  testing::ScratchFolder dir;
+  const std::string latin1 = dir.file("\xC9t\xE9/caf\xE9.avi");
+  dir.file("\xC9t\xE9/caf\xC3\xA9.avi");
+  const QString shown = QFile::decodeName(QByteArray::fromStdString(latin1));
+  const auto maxFile = static_cast<DWORD>(shown.size() + 1);
+  EXPECT_EQ(testing::OpenWithUser(GetOpenFileNameA, dir.str(), maxFile, nullptr,
+                                  [&](QFileDialog& dialog) {
+                                    dialog.selectFile(shown);
+                                    static_cast<QDialog&>(dialog).accept();
+                                  }),
+            latin1);
 }
 
 TEST(QtFileDialog, AnOwnerThatGoesWhileTheDialogIsOpenEndsItAsCancelled) {
