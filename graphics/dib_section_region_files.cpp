@@ -87,14 +87,7 @@ void ReplaceFile(const std::string& path, const std::vector<BYTE>& bytes) {
     file = tamso::FileDescriptor(fd);
   }
   if (!file.valid()) RaiseFileError(EEXIST, false);
-  std::size_t done = 0;
-  int error = 0;
-  while (done < bytes.size() && error == 0) {
-    const ssize_t put = ::write(file.get(), bytes.data() + done, bytes.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) error = errno;
-    if (put > 0) done += static_cast<std::size_t>(put);
-  }
+  int error = tamso::WriteAll(file.get(), bytes);
   if (error == 0 && ::fsync(file.get()) != 0) error = errno;
   if (const int closed = file.close(); error == 0) error = closed;
   if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;

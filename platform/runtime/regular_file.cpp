@@ -68,6 +68,17 @@ std::optional<RegularFile> RegularFile::Open(const std::filesystem::path& path, 
   return RegularFile(std::move(fd), static_cast<std::uint64_t>(info.st_size));
 }
 
+int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0) return errno;
+    if (written == 0) return EIO;
+    bytes = bytes.subspan(static_cast<std::size_t>(written));
+  }
+  return 0;
+}
+
 std::optional<MappedFile> MappedFile::Open(const std::filesystem::path& path, std::uint64_t maxBytes,
                                            std::error_code& error) {
   const auto file = RegularFile::Open(path, error);

@@ -68,6 +68,10 @@ class RegularFile {
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
                                                        std::uint64_t maxBytes, std::error_code& error);
 
+// Writes all of `bytes` to `fd`, going on after short writes and interruptions: 0, or the
+// errno value of the write that failed.
+int WriteAll(int fd, std::span<const std::uint8_t> bytes);
+
 // A regular file mapped read-only into memory until the object ends. Its pages are read
 // when first touched and stay the file's: for a large file of which a reader needs only
 // some parts.

@@ -8,9 +8,7 @@
 
 #include <malloc.h>
 #include <sys/mman.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -157,14 +155,7 @@ SongSoundFont::SongSoundFont(std::span<const std::uint8_t> song, const fs::path&
   const auto subset = font ? SoundFontSubset(font->bytes(), PresetsSongMaySelect(*facts)) : std::nullopt;
   if (!subset) return;
   FileDescriptor memory(memfd_create("song-soundfont.sf2", MFD_CLOEXEC));
-  std::span<const std::uint8_t> left(*subset);
-  while (memory.valid() && !left.empty()) {
-    const ssize_t written = write(memory.get(), left.data(), left.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;
-    left = left.subspan(static_cast<std::size_t>(written));
-  }
-  if (!memory.valid()) return;
+  if (!memory.valid() || WriteAll(memory.get(), *subset) != 0) return;
   path_ = "/proc/self/fd/" + std::to_string(memory.get());
   memory_ = std::move(memory);
 }
